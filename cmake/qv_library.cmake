@@ -1,0 +1,30 @@
+# qv_library(NAME <target> DEPS <targets...>)
+# Builds the library from every .cc under src/ (tests, benchmarks and fuzzers
+# excluded) and, when tests are on, one GoogleTest executable from the
+# *_test.cc files beside the sources.
+function(qv_library)
+  cmake_parse_arguments(ARG "" "NAME" "DEPS;TEST_DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cc)
+  set(tests ${sources})
+  list(FILTER sources EXCLUDE REGEX "_(test|benchmark|fuzzer)\\.cc$")
+  list(FILTER tests INCLUDE REGEX "_test\\.cc$")
+
+  if(sources)
+    add_library(${ARG_NAME} STATIC ${sources})
+    target_include_directories(${ARG_NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
+    target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPS})
+  else()
+    # A header-only package.
+    add_library(${ARG_NAME} INTERFACE)
+    target_include_directories(${ARG_NAME} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+    target_link_libraries(${ARG_NAME} INTERFACE ${ARG_DEPS})
+  endif()
+
+  if(QV_TESTS AND tests)
+    add_executable(${ARG_NAME}_tests ${tests})
+    target_link_libraries(${ARG_NAME}_tests PRIVATE ${ARG_NAME} ${ARG_TEST_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${ARG_NAME}_tests
+      WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+      DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
