@@ -1,0 +1,266 @@
+#include "qv_yaml/parse.h"
+
+#include <yaml.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "qv_yaml/resolve.h"
+
+namespace qv_yaml {
+namespace {
+
+constexpr std::string_view kCoreTagPrefix = "tag:yaml.org,2002:";
+
+struct ParserDeleter {
+  void operator()(yaml_parser_t* parser) const {
+    yaml_parser_delete(parser);
+    delete parser;
+  }
+};
+
+class Event {
+ public:
+  Event() = default;
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+  ~Event() { yaml_event_delete(&event_); }
+  yaml_event_t* get() { return &event_; }
+  const yaml_event_t& operator*() const { return event_; }
+
+ private:
+  yaml_event_t event_{};
+};
+
+Mark mark_of(const yaml_mark_t& mark) { return Mark{mark.line, mark.column}; }
+
+std::string text_of(const yaml_char_t* text) {
+  return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
+}
+
+std::size_t node_count(const Value& value) {
+  std::size_t count = 1;
+  switch (value.kind()) {
+    case Value::Kind::kSequence:
+      for (const Value& item : value.as_sequence()) count += node_count(item);
+      break;
+    case Value::Kind::kMapping:
+      for (const auto& [key, item] : value.as_mapping()) count += node_count(key) + node_count(item);
+      break;
+    case Value::Kind::kTagged: count += node_count(value.as_tagged().value); break;
+    default: break;
+  }
+  return count;
+}
+
+// A tag that the core schema knows ("!!str", ...) as its short name; empty
+// for every other tag.
+std::string_view core_tag(std::string_view tag) {
+  if (tag.substr(0, kCoreTagPrefix.size()) != kCoreTagPrefix) return {};
+  return tag.substr(kCoreTagPrefix.size());
+}
+
+std::string display_tag(const std::string& tag) {
+  if (auto core = core_tag(tag); !core.empty()) return "!!" + std::string(core);
+  return tag;
+}
+
+// Builds values from parser events.
+class Builder {
+ public:
+  Builder(std::string_view text, ParseOptions options) : options_(options), parser_(new yaml_parser_t) {
+    yaml_parser_initialize(parser_.get());
+    yaml_parser_set_input_string(parser_.get(), reinterpret_cast<const unsigned char*>(text.data()),
+                                 text.size());
+  }
+
+  qv_common::Result<Value, std::string> run() {
+    std::optional<Value> document;
+    for (;;) {
+      Event event;
+      if (!yaml_parser_parse(parser_.get(), event.get())) return qv_common::fail(parser_error());
+      switch ((*event).type) {
+        case YAML_STREAM_END_EVENT:
+          if (document) return std::move(*document);
+          if (options_.empty_is_null) return Value(nullptr);
+          return qv_common::fail(std::string("EOF while parsing a value"));
+        case YAML_DOCUMENT_START_EVENT:
+          if (document) {
+            return qv_common::fail(
+                std::string("deserializing from YAML containing more than one document is not supported"));
+          }
+          break;
+        case YAML_DOCUMENT_END_EVENT:
+          document = std::move(result_);
+          anchors_.clear();
+          break;
+        default:
+          if (auto error = on_node_event(*event)) return qv_common::fail(std::move(*error));
+          break;
+      }
+    }
+  }
+
+ private:
+  struct Frame {
+    Value value;
+    std::string anchor;
+    std::string tag;
+    std::optional<Value> key;
+  };
+  struct Anchored {
+    Value value;
+    std::size_t nodes;
+  };
+
+  std::string parser_error() const {
+    const yaml_parser_t& p = *parser_;
+    std::string message = p.problem != nullptr ? p.problem : "unknown YAML error";
+    message += location(mark_of(p.problem_mark));
+    if (p.context != nullptr) message += fmt::format(", {}{}", p.context, location(mark_of(p.context_mark)));
+    return message;
+  }
+
+  std::optional<std::string> on_node_event(const yaml_event_t& event) {
+    const Mark mark = mark_of(event.start_mark);
+    switch (event.type) {
+      case YAML_SCALAR_EVENT: {
+        auto value = scalar(event, mark);
+        if (!value) return std::move(value).error();
+        return finish(std::move(*value), text_of(event.data.scalar.anchor), {});
+      }
+      case YAML_ALIAS_EVENT: return alias(text_of(event.data.alias.anchor), mark);
+      case YAML_SEQUENCE_START_EVENT:
+        return open(Value(Sequence{}), mark, text_of(event.data.sequence_start.anchor),
+                    text_of(event.data.sequence_start.tag));
+      case YAML_MAPPING_START_EVENT:
+        return open(Value(Mapping{}), mark, text_of(event.data.mapping_start.anchor),
+                    text_of(event.data.mapping_start.tag));
+      case YAML_SEQUENCE_END_EVENT:
+      case YAML_MAPPING_END_EVENT: {
+        Frame frame = std::move(stack_.back());
+        stack_.pop_back();
+        return finish(std::move(frame.value), std::move(frame.anchor), std::move(frame.tag));
+      }
+      default: return std::nullopt;
+    }
+  }
+
+  std::optional<std::string> open(Value value, Mark mark, std::string anchor, std::string tag) {
+    if (stack_.size() >= kMaxDepth) {
+      return fmt::format("recursion limit exceeded: nesting deeper than {} levels{}", kMaxDepth, location(mark));
+    }
+    value.set_mark(mark);
+    stack_.push_back(Frame{std::move(value), std::move(anchor), std::move(tag), std::nullopt});
+    return std::nullopt;
+  }
+
+  qv_common::Result<Value, std::string> scalar(const yaml_event_t& event, Mark mark) const {
+    const auto& data = event.data.scalar;
+    const std::string_view text(reinterpret_cast<const char*>(data.value), data.length);
+    const std::string tag = text_of(data.tag);
+    const bool plain = data.style == YAML_PLAIN_SCALAR_STYLE;
+    Value value;
+    if (tag.empty()) {
+      value = plain ? resolve_plain(text) : Value(text);
+    } else if (tag == "!" || core_tag(tag) == "str") {
+      value = Value(text);
+    } else if (auto core = core_tag(tag); core == "null" || core == "bool" || core == "int" || core == "float") {
+      value = resolve_plain(text);
+      if (!matches_core(value, core)) {
+        return qv_common::fail(fmt::format("invalid value: \"{}\" is not a !!{}{}", text, core, location(mark)));
+      }
+    } else {
+      Value inner = plain ? resolve_plain(text) : Value(text);
+      inner.set_mark(mark);
+      value = Value(Tagged{display_tag(tag), std::move(inner)});
+    }
+    value.set_mark(mark);
+    return value;
+  }
+
+  static bool matches_core(const Value& value, std::string_view core) {
+    switch (value.kind()) {
+      case Value::Kind::kNull: return core == "null";
+      case Value::Kind::kBool: return core == "bool";
+      case Value::Kind::kInteger: return core == "int" || core == "float";
+      case Value::Kind::kFloat: return core == "float";
+      default: return false;
+    }
+  }
+
+  std::optional<std::string> alias(const std::string& name, Mark mark) {
+    auto found = anchors_.find(name);
+    if (found == anchors_.end()) return fmt::format("unknown anchor '{}'{}", name, location(mark));
+    alias_nodes_ += found->second.nodes;
+    if (alias_nodes_ > kMaxAliasNodes) {
+      return fmt::format("repetition limit exceeded: aliases expand to more than {} nodes{}", kMaxAliasNodes,
+                         location(mark));
+    }
+    return add(found->second.value);
+  }
+
+  std::optional<std::string> finish(Value value, std::string anchor, std::string tag) {
+    if (!tag.empty() && tag != "!" && core_tag(tag) != "map" && core_tag(tag) != "seq") {
+      const Mark mark = value.mark();
+      value = Value(Tagged{display_tag(tag), std::move(value)});
+      value.set_mark(mark);
+    }
+    if (!anchor.empty()) {
+      const std::size_t nodes = node_count(value);
+      anchors_.insert_or_assign(std::move(anchor), Anchored{value, nodes});
+    }
+    return add(std::move(value));
+  }
+
+  std::optional<std::string> add(Value value) {
+    if (stack_.empty()) {
+      result_ = std::move(value);
+      return std::nullopt;
+    }
+    Frame& top = stack_.back();
+    if (top.value.is_sequence()) {
+      top.value.as_sequence().push_back(std::move(value));
+      return std::nullopt;
+    }
+    if (!top.key) {
+      top.key = std::move(value);
+      return std::nullopt;
+    }
+    Mapping& mapping = top.value.as_mapping();
+    if (options_.reject_duplicate_keys && mapping.contains(*top.key)) {
+      const Mark mark = top.key->mark();
+      return fmt::format("duplicate entry with key {}{}", key_text(*top.key), location(mark));
+    }
+    mapping.push_back(std::move(*top.key), std::move(value));
+    top.key.reset();
+    return std::nullopt;
+  }
+
+  static std::string key_text(const Value& key) {
+    if (key.is_string()) return fmt::format("\"{}\"", key.as_string());
+    if (key.is_mapping() || key.is_sequence() || key.is_tagged()) return "of a complex value";
+    return key.raw();
+  }
+
+  ParseOptions options_;
+  std::unique_ptr<yaml_parser_t, ParserDeleter> parser_;
+  std::vector<Frame> stack_;
+  std::map<std::string, Anchored, std::less<>> anchors_;
+  std::size_t alias_nodes_ = 0;
+  Value result_;
+};
+
+}  // namespace
+
+qv_common::Result<Value, std::string> parse_single(std::string_view text, ParseOptions options) {
+  return Builder(text, options).run();
+}
+
+std::string location(Mark mark) { return fmt::format(" at line {} column {}", mark.line + 1, mark.column + 1); }
+
+}  // namespace qv_yaml
