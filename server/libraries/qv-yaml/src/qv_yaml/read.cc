@@ -183,12 +183,5 @@ ReadResult<std::vector<bool>> read_record(const Mapping& entries, const RecordSh
   return given;
 }
 
-std::optional<ReadError> check_required(const std::vector<bool>& given, const RecordShape& shape,
-                                        std::span<const bool> required, Mark mark) {
-  for (std::size_t i = 0; i < shape.fields.size(); ++i) {
-    if (required[i] && !given[i]) return missing_field(shape.fields[i], mark);
-  }
-  return std::nullopt;
-}
 
 }  // namespace qv_yaml::read

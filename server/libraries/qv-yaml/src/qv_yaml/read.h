@@ -79,8 +79,5 @@ using FieldReader = std::function<std::optional<ReadError>(std::size_t field, co
 ReadResult<std::vector<bool>> read_record(const Mapping& entries, const RecordShape& shape,
                                           const FieldReader& read_field);
 
-// The first field in declaration order that is required and was not given.
-std::optional<ReadError> check_required(const std::vector<bool>& given, const RecordShape& shape,
-                                        std::span<const bool> required, Mark mark);
 
 }  // namespace qv_yaml::read

@@ -43,6 +43,8 @@ class Mapping {
   // The value under the string key `key`; keys of other kinds never match.
   const Value* find(std::string_view key) const;
   Value* find(std::string_view key);
+  const Value* find(const char* key) const { return find(std::string_view(key)); }
+  Value* find(const char* key) { return find(std::string_view(key)); }
   bool contains(const Value& key) const { return find(key) != nullptr; }
 
   // Appends the entry, or replaces the value in place when the key exists.

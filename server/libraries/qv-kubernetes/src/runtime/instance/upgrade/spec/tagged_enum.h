@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "qv_yaml/read.h"
+#include "qv_yaml/value.h"
+
+// The shared reading of internally tagged enumerations (an operation by "op",
+// an action by "action"): the tag entry is resolved as soon as it is seen,
+// every other entry is held back for the variant's record.
+namespace runtime::instance::upgrade::spec::detail {
+
+struct TaggedContent {
+  std::size_t variant = 0;
+  // The entries besides the tag, in document order.
+  qv_yaml::Mapping fields;
+};
+
+// The variant named by a tag value: one of `names`, or its index.
+qv_yaml::read::ReadResult<std::size_t> read_variant(const qv_yaml::Value& tag,
+                                                    std::span<const std::string_view> names);
+
+// Splits a mapping into its tag and the held-back entries. `expected` names
+// the enum for a node that is neither mapping nor sequence.
+qv_yaml::read::ReadResult<TaggedContent> read_tagged_mapping(const qv_yaml::Value& node,
+                                                             std::string_view tag_key,
+                                                             std::span<const std::string_view> names);
+
+}  // namespace runtime::instance::upgrade::spec::detail
