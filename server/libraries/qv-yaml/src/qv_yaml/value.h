@@ -30,21 +30,23 @@ class Mapping {
  public:
   using Entry = std::pair<Value, Value>;
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
-  auto begin() { return entries_.begin(); }
-  auto end() { return entries_.end(); }
-  auto begin() const { return entries_.begin(); }
-  auto end() const { return entries_.end(); }
-  const std::vector<Entry>& entries() const { return entries_; }
+  using iterator = std::vector<Entry>::iterator;
+  using const_iterator = std::vector<Entry>::const_iterator;
+
+  std::size_t size() const;
+  bool empty() const;
+  iterator begin();
+  iterator end();
+  const_iterator begin() const;
+  const_iterator end() const;
 
   const Value* find(const Value& key) const;
   Value* find(const Value& key);
   // The value under the string key `key`; keys of other kinds never match.
   const Value* find(std::string_view key) const;
   Value* find(std::string_view key);
-  const Value* find(const char* key) const { return find(std::string_view(key)); }
-  Value* find(const char* key) { return find(std::string_view(key)); }
+  const Value* find(const char* key) const;
+  Value* find(const char* key);
   bool contains(const Value& key) const { return find(key) != nullptr; }
 
   // Appends the entry, or replaces the value in place when the key exists.
@@ -139,6 +141,15 @@ struct Tagged {
     return a.tag == b.tag && a.value == b.value;
   }
 };
+
+inline std::size_t Mapping::size() const { return entries_.size(); }
+inline bool Mapping::empty() const { return entries_.empty(); }
+inline Mapping::iterator Mapping::begin() { return entries_.begin(); }
+inline Mapping::iterator Mapping::end() { return entries_.end(); }
+inline Mapping::const_iterator Mapping::begin() const { return entries_.begin(); }
+inline Mapping::const_iterator Mapping::end() const { return entries_.end(); }
+inline const Value* Mapping::find(const char* key) const { return find(std::string_view(key)); }
+inline Value* Mapping::find(const char* key) { return find(std::string_view(key)); }
 
 // The canonical text of a float: shortest round-trip digits, ".inf", "-.inf"
 // or ".nan", always readable back as a float.

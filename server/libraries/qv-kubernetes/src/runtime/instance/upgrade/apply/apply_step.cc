@@ -1,0 +1,56 @@
+#include "runtime/instance/upgrade/apply/apply_step.h"
+
+#include "base/error/upgrade.h"
+#include "platform/text_file.h"
+#include "runtime/instance/upgrade/catalog.h"
+
+namespace runtime::instance::upgrade::apply {
+namespace {
+
+using base::error::UpgradeError;
+using core::system::exit::CommandError;
+using qv_common::fail;
+using spec::ActionKind;
+
+qv_common::Result<StepResult, CommandError> write_content(store::Store& store, const std::filesystem::path& kupgrade,
+                                                          std::string_view version, const plan::Step& step) {
+  const std::filesystem::path content = catalog::content_path(kupgrade, version, step.family, step.variant);
+  auto text = platform::read_text(content);
+  if (!text) return fail(UpgradeError::ContentReadFailed(std::string(version), content.string(), text.error()));
+  QV_RETURN_IF_ERROR(store.write(step, std::move(*text)));
+  return StepResult::kWritten;
+}
+
+qv_common::Result<StepResult, CommandError> modify(store::Store& store, std::string_view version,
+                                                   const plan::Step& step) {
+  QV_ASSIGN_OR_RETURN(std::optional<std::string> read, store.read(step));
+  if (!read) return fail(UpgradeError::ModifyTargetMissing(std::string(version), step.entry, store.locate(step)));
+  std::string text = std::move(*read);
+  bool changed = false;
+  for (const spec::Operation& operation : step.action.changes) {
+    QV_ASSIGN_OR_RETURN(spec::Replaced replaced, operation.replace(version, step.entry, std::move(text)));
+    text = std::move(replaced.text);
+    changed = changed || replaced.changed;
+  }
+  QV_RETURN_IF_ERROR(store.write(step, std::move(text)));
+  return changed ? StepResult::kWritten : StepResult::kUnchanged;
+}
+
+}  // namespace
+
+qv_common::Result<StepResult, CommandError> apply_step(store::Store& store, const std::filesystem::path& kupgrade,
+                                                       std::string_view version, const plan::Step& step) {
+  switch (step.action.kind) {
+    case ActionKind::kRetain: return StepResult::kUnchanged;
+    case ActionKind::kCreate:
+    case ActionKind::kReplace: return write_content(store, kupgrade, version, step);
+    case ActionKind::kDelete:
+      QV_RETURN_IF_ERROR(store.remove(step));
+      return StepResult::kRemoved;
+    case ActionKind::kMerge: return fail(UpgradeError::MergeNotImplemented(std::string(version), step.entry));
+    case ActionKind::kModify: return modify(store, version, step);
+  }
+  return StepResult::kUnchanged;
+}
+
+}  // namespace runtime::instance::upgrade::apply

@@ -1,0 +1,74 @@
+#include "runtime/instance/upgrade/offline/offline.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "runtime/instance/upgrade/apply/apply_step.h"
+#include "runtime/instance/upgrade/catalog.h"
+#include "runtime/instance/upgrade/inventory/family.h"
+#include "runtime/instance/upgrade/offline/bundle_variants.h"
+#include "runtime/instance/upgrade/store.h"
+
+namespace runtime::instance::upgrade::offline {
+namespace {
+
+namespace fs = std::filesystem;
+using spec::ActionKind;
+
+const spec::FamilyMap& family_map(const spec::Spec& spec, std::string_view family) {
+  if (family == "assets") return spec.assets;
+  if (family == "configs") return spec.configs;
+  return spec.pods;
+}
+
+// Follows links; a path whose status cannot be read counts as absent.
+bool exists(const fs::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+// The files one entry acts on.
+std::vector<std::string> files_of_entry(const fs::path& family_folder, const std::string& group,
+                                        const std::string& variant, ActionKind kind) {
+  const bool searches = kind == ActionKind::kDelete || kind == ActionKind::kModify;
+  if (!searches || exists(family_folder / variant)) return {variant};
+  std::vector<std::string> names = bundle_variants(family_folder, group);
+  std::stable_sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+std::vector<plan::Step> plan_steps(const spec::Spec& spec, const fs::path& kprofile) {
+  std::vector<plan::Step> steps;
+  for (std::string_view family : inventory::kFamilies) {
+    const fs::path family_folder = kprofile / family;
+    for (const auto& [group, variants] : family_map(spec, family)) {
+      for (const auto& [variant, action] : variants) {
+        for (std::string& name : files_of_entry(family_folder, group, variant, action.kind)) {
+          steps.push_back(plan::Step{std::string(family) + "/" + group, group, std::move(name), action, family});
+        }
+      }
+    }
+  }
+  return steps;
+}
+
+qv_common::Result<UpgradeReport, core::system::exit::CommandError> upgrade_kprofile(const fs::path& kupgrade,
+                                                                                    const fs::path& kprofile,
+                                                                                    std::string_view version) {
+  QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(kupgrade, version));
+  const std::vector<plan::Step> steps = plan_steps(spec, kprofile);
+  store::FolderStore store(kprofile, false);
+  UpgradeReport report{std::string(version), {}};
+  report.steps.reserve(steps.size());
+  for (const plan::Step& step : steps) {
+    QV_ASSIGN_OR_RETURN(const apply::StepResult result, apply::apply_step(store, kupgrade, version, step));
+    report.steps.push_back(Outcome{std::string(step.family), step.file, step.variant, std::string(step.action.name()),
+                                   result != apply::StepResult::kUnchanged});
+  }
+  return report;
+}
+
+}  // namespace runtime::instance::upgrade::offline

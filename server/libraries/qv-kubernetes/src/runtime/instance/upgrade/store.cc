@@ -1,0 +1,61 @@
+#include "runtime/instance/upgrade/store.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "base/error/upgrade.h"
+#include "platform/text_file.h"
+
+namespace runtime::instance::upgrade::store {
+namespace {
+
+using base::error::UpgradeError;
+using qv_common::fail;
+
+bool exists(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+std::filesystem::path FolderStore::path_of(const plan::Step& step) const {
+  return root_ / step.family / (by_file_ ? step.file : step.variant);
+}
+
+std::string FolderStore::locate(const plan::Step& step) const { return path_of(step).string(); }
+
+qv_common::Result<std::optional<std::string>, CommandError> FolderStore::read(const plan::Step& step) {
+  const std::filesystem::path path = path_of(step);
+  if (!exists(path)) return std::optional<std::string>();
+  auto text = platform::read_text(path);
+  if (!text) return fail(UpgradeError::OfflineSourceReadFailed(path.string(), text.error()));
+  return std::optional<std::string>(std::move(*text));
+}
+
+qv_common::Result<void, CommandError> FolderStore::write(const plan::Step& step, std::string text) {
+  const std::filesystem::path path = path_of(step);
+  if (path.has_parent_path()) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) return fail(UpgradeError::OfflineTargetWriteFailed(path.parent_path().string(), error.message()));
+  }
+  if (auto written = platform::write_file(path, text); !written) {
+    return fail(UpgradeError::OfflineTargetWriteFailed(path.string(), written.error()));
+  }
+  return {};
+}
+
+qv_common::Result<void, CommandError> FolderStore::remove(const plan::Step& step) {
+  const std::filesystem::path path = path_of(step);
+  if (!exists(path)) return {};
+  if (::unlink(path.c_str()) != 0) {
+    return fail(UpgradeError::OfflineTargetWriteFailed(path.string(), std::strerror(errno)));
+  }
+  return {};
+}
+
+}  // namespace runtime::instance::upgrade::store
