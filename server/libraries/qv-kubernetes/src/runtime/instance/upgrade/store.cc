@@ -1,6 +1,5 @@
 #include "runtime/instance/upgrade/store.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,9 +14,10 @@ namespace {
 using base::error::UpgradeError;
 using qv_common::fail;
 
-bool exists(const std::filesystem::path& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
+// Follows links; a path whose status cannot be read counts as absent.
+bool present(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ std::string FolderStore::locate(const plan::Step& step) const { return path_of(s
 
 qv_common::Result<std::optional<std::string>, CommandError> FolderStore::read(const plan::Step& step) {
   const std::filesystem::path path = path_of(step);
-  if (!exists(path)) return std::optional<std::string>();
+  if (!present(path)) return std::optional<std::string>();
   auto text = platform::read_text(path);
   if (!text) return fail(UpgradeError::OfflineSourceReadFailed(path.string(), text.error()));
   return std::optional<std::string>(std::move(*text));
@@ -51,7 +51,7 @@ qv_common::Result<void, CommandError> FolderStore::write(const plan::Step& step,
 
 qv_common::Result<void, CommandError> FolderStore::remove(const plan::Step& step) {
   const std::filesystem::path path = path_of(step);
-  if (!exists(path)) return {};
+  if (!present(path)) return {};
   if (::unlink(path.c_str()) != 0) {
     return fail(UpgradeError::OfflineTargetWriteFailed(path.string(), std::strerror(errno)));
   }

@@ -1,6 +1,5 @@
 #include "runtime/instance/upgrade/offline/offline.h"
 
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -22,17 +21,13 @@ const spec::FamilyMap& family_map(const spec::Spec& spec, std::string_view famil
   return spec.pods;
 }
 
-// Follows links; a path whose status cannot be read counts as absent.
-bool exists(const fs::path& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
-}
 
 // The files one entry acts on.
 std::vector<std::string> files_of_entry(const fs::path& family_folder, const std::string& group,
                                         const std::string& variant, ActionKind kind) {
   const bool searches = kind == ActionKind::kDelete || kind == ActionKind::kModify;
-  if (!searches || exists(family_folder / variant)) return {variant};
+  std::error_code error;
+  if (!searches || fs::exists(family_folder / variant, error)) return {variant};
   std::vector<std::string> names = bundle_variants(family_folder, group);
   std::stable_sort(names.begin(), names.end());
   return names;

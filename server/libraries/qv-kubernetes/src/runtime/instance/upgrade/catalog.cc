@@ -1,0 +1,187 @@
+#include "runtime/instance/upgrade/catalog.h"
+
+#include <array>
+#include <set>
+#include <utility>
+
+#include <fmt/format.h>
+
+#include "base/error/upgrade.h"
+#include "platform/text_file.h"
+#include "qv_yaml/parse.h"
+#include "runtime/instance/profile/bundle.h"
+#include "runtime/instance/upgrade/spec/read.h"
+
+namespace runtime::instance::upgrade::catalog {
+namespace {
+
+namespace fs = std::filesystem;
+using base::error::UpgradeError;
+using core::system::exit::CommandError;
+using qv_common::fail;
+using spec::ActionKind;
+using spec::FamilyMap;
+using spec::Spec;
+using Checked = qv_common::Result<void, CommandError>;
+
+constexpr std::uint32_t kSupportedSchema = 1;
+
+
+// The families of the spec in the order every check walks them.
+std::array<std::pair<std::string_view, const FamilyMap*>, 3> families_of(const Spec& spec) {
+  return {{{"assets", &spec.assets}, {"configs", &spec.configs}, {"pods", &spec.pods}}};
+}
+
+std::string entry_label(std::string_view family, std::string_view group, std::string_view variant) {
+  return fmt::format("{}/{}/{}", family, group, variant);
+}
+
+// The raw entry of the dynamic reading, as a mapping, when it has that shape.
+const qv_yaml::Value* raw_entry(const qv_yaml::Value& document, std::string_view family, std::string_view group,
+                                std::string_view variant) {
+  const qv_yaml::Value* node = &document;
+  for (std::string_view key : {family, group, variant}) {
+    if (!node->is_mapping()) return nullptr;
+    node = node->as_mapping().find(key);
+    if (node == nullptr) return nullptr;
+  }
+  return &node->untagged();
+}
+
+Checked check_changes(const Spec& spec, const qv_yaml::Value& document, std::string_view version) {
+  for (const auto& [family, map] : families_of(spec)) {
+    for (const auto& [group, variants] : *map) {
+      for (const auto& [variant, action] : variants) {
+        const qv_yaml::Value* entry = raw_entry(document, family, group, variant);
+        if (entry == nullptr || !(entry->is_mapping() || entry->is_null())) continue;
+        const qv_yaml::Value mapping = entry->is_null() ? qv_yaml::Value(qv_yaml::Mapping{}) : *entry;
+        auto probe = spec::read_probe(mapping);
+        if (!probe) continue;
+        if (probe->changes && action.kind != ActionKind::kModify) {
+          return fail(UpgradeError::SpecChangesUnexpected(std::string(version), entry_label(family, group, variant)));
+        }
+      }
+    }
+  }
+  return {};
+}
+
+Checked check_resolved(const Spec& spec, std::string_view version) {
+  for (const auto& [group, variants] : spec.resolved.configs) {
+    for (const auto& [variant, action] : variants) {
+      if (action.kind == ActionKind::kRetain || action.kind == ActionKind::kModify) continue;
+      return fail(UpgradeError::ResolvedActionUnsupported(
+          std::string(version), fmt::format("resolved/configs/{}/{}", group, variant), std::string(action.name())));
+    }
+  }
+  return {};
+}
+
+Checked check_groups(const Spec& spec, std::string_view version) {
+  const std::array<std::pair<std::string_view, const FamilyMap*>, 4> maps = {
+      {{"assets", &spec.assets}, {"configs", &spec.configs}, {"pods", &spec.pods},
+       {"resolved/configs", &spec.resolved.configs}}};
+  for (const auto& [label, map] : maps) {
+    for (const auto& [group, variants] : *map) {
+      for (const auto& entry : variants) {
+        const std::string& variant = entry.first;
+        std::string stripped = profile::bundle::parse_filename(variant).render_stripped();
+        if (stripped == group) continue;
+        return fail(UpgradeError::VariantOutsideGroup(std::string(version), fmt::format("{}/{}", label, group),
+                                                      variant, std::move(stripped)));
+      }
+    }
+  }
+  return {};
+}
+
+bool needs_content(ActionKind kind) {
+  return kind == ActionKind::kCreate || kind == ActionKind::kReplace || kind == ActionKind::kMerge;
+}
+
+qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& spec, const fs::path& kupgrade,
+                                                                  std::string_view version) {
+  std::set<fs::path> claimed;
+  for (const auto& [family, map] : families_of(spec)) {
+    for (const auto& [group, variants] : *map) {
+      for (const auto& [variant, action] : variants) {
+        if (!needs_content(action.kind)) continue;
+        fs::path path = content_path(kupgrade, version, family, variant);
+        std::error_code error;
+        if (!fs::is_regular_file(path, error)) {
+          return fail(UpgradeError::ContentMissing(std::string(version), entry_label(family, group, variant),
+                                                   path.string()));
+        }
+        claimed.insert(std::move(path));
+      }
+    }
+  }
+  return claimed;
+}
+
+Checked check_orphans(const fs::path& kupgrade, std::string_view version, const std::set<fs::path>& claimed) {
+  const fs::path folder = content_folder(kupgrade, version);
+  std::error_code error;
+  if (!fs::is_directory(folder, error)) return {};
+  for (std::string_view family : {"assets", "configs", "pods"}) {
+    const fs::path family_folder = folder / family;
+    if (!fs::is_directory(family_folder, error)) continue;
+    auto listing_failed = [&](const std::error_code& cause) {
+      return fail(UpgradeError::ContentReadFailed(std::string(version), family_folder.string(), cause.message()));
+    };
+    fs::directory_iterator it(family_folder, error);
+    if (error) return listing_failed(error);
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+      if (error) return listing_failed(error);
+      const fs::path& path = it->path();
+      std::error_code kind_error;
+      if (fs::is_regular_file(path, kind_error) && !claimed.contains(path)) {
+        return fail(UpgradeError::ContentOrphan(std::string(version), path.string()));
+      }
+    }
+    if (error) return listing_failed(error);
+  }
+  return {};
+}
+
+}  // namespace
+
+fs::path spec_path(const fs::path& kupgrade, std::string_view version) {
+  return kupgrade / "upgrades" / fmt::format("{}.yaml", version);
+}
+
+fs::path content_folder(const fs::path& kupgrade, std::string_view version) {
+  return kupgrade / "upgrades" / version;
+}
+
+fs::path content_path(const fs::path& kupgrade, std::string_view version, std::string_view family,
+                      std::string_view variant) {
+  return content_folder(kupgrade, version) / family / variant;
+}
+
+qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::string_view version) {
+  const std::string v(version);
+  const fs::path path = spec_path(kupgrade, version);
+  auto text = platform::read_text(path);
+  if (!text) return fail(UpgradeError::SpecReadFailed(v, path.string(), text.error()));
+
+  auto typed_document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});
+  if (!typed_document) return fail(UpgradeError::SpecParseFailed(v, typed_document.error()));
+  auto spec = spec::read_spec(*typed_document);
+  if (!spec) return fail(UpgradeError::SpecParseFailed(v, spec.error().text()));
+  if (spec->schema != kSupportedSchema) {
+    return fail(UpgradeError::SpecSchemaUnsupported(v, spec->schema, kSupportedSchema));
+  }
+
+  auto document = qv_yaml::parse_single(*text);
+  if (!document) return fail(UpgradeError::SpecParseFailed(v, document.error()));
+
+  QV_RETURN_IF_ERROR(check_changes(*spec, *document, version));
+  QV_RETURN_IF_ERROR(check_resolved(*spec, version));
+  QV_RETURN_IF_ERROR(check_groups(*spec, version));
+  QV_ASSIGN_OR_RETURN(const std::set<fs::path> claimed, check_content(*spec, kupgrade, version));
+  QV_RETURN_IF_ERROR(check_orphans(kupgrade, version, claimed));
+  return std::move(*spec);
+}
+
+}  // namespace runtime::instance::upgrade::catalog
