@@ -1,0 +1,137 @@
+#include "platform/subprocess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <system_error>
+
+#include "platform/unique_fd.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+std::string reason(int error) { return std::generic_category().message(error); }
+
+struct Pipe {
+  UniqueFd read;
+  UniqueFd write;
+};
+
+qv_common::Result<Pipe, std::string> make_pipe() {
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return qv_common::fail(reason(errno));
+  return Pipe{UniqueFd(fds[0]), UniqueFd(fds[1])};
+}
+
+// Owns the file actions of one spawn.
+class FileActions {
+ public:
+  FileActions() { ::posix_spawn_file_actions_init(&actions_); }
+  FileActions(const FileActions&) = delete;
+  FileActions& operator=(const FileActions&) = delete;
+  ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
+
+  posix_spawn_file_actions_t* get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+// Child's side: optional working folder, stdin from /dev/null, stdout and
+// stderr onto the pipes' write ends.
+qv_common::Result<void, std::string> prepare(FileActions& actions, const Pipe& out, const Pipe& err,
+                                             const std::optional<std::filesystem::path>& working_folder) {
+  if (working_folder) {
+    if (int rc = ::posix_spawn_file_actions_addchdir_np(actions.get(), working_folder->c_str())) {
+      return qv_common::fail(reason(rc));
+    }
+  }
+  if (int rc = ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0)) {
+    return qv_common::fail(reason(rc));
+  }
+  if (int rc = ::posix_spawn_file_actions_adddup2(actions.get(), out.write.get(), STDOUT_FILENO)) {
+    return qv_common::fail(reason(rc));
+  }
+  if (int rc = ::posix_spawn_file_actions_adddup2(actions.get(), err.write.get(), STDERR_FILENO)) {
+    return qv_common::fail(reason(rc));
+  }
+  return {};
+}
+
+qv_common::Result<pid_t, std::string> spawn(const std::vector<std::string>& argv, FileActions& actions) {
+  if (argv.empty()) return qv_common::fail(reason(EINVAL));
+  std::vector<char*> args;
+  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = 0;
+  if (int rc = ::posix_spawnp(&pid, args[0], actions.get(), nullptr, args.data(), environ)) {
+    return qv_common::fail(reason(rc));
+  }
+  return pid;
+}
+
+// Reads both streams to their ends, whichever has data, so that a child
+// filling one pipe never blocks while the other is being read.
+qv_common::Result<void, std::string> drain(UniqueFd out, UniqueFd err, ProcessOutput& result) {
+  std::array<pollfd, 2> fds = {pollfd{out.get(), POLLIN, 0}, pollfd{err.get(), POLLIN, 0}};
+  std::array<std::string*, 2> sinks = {&result.output, &result.error};
+  std::array<char, 65536> buffer;
+  while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+    if (::poll(fds.data(), fds.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      return qv_common::fail(reason(errno));
+    }
+    for (size_t i = 0; i < fds.size(); ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      const ssize_t count = ::read(fds[i].fd, buffer.data(), buffer.size());
+      if (count > 0) {
+        sinks[i]->append(buffer.data(), static_cast<size_t>(count));
+      } else if (count == 0) {
+        fds[i].fd = -1;  // end of stream; poll skips negative descriptors
+      } else if (errno != EINTR && errno != EAGAIN) {
+        return qv_common::fail(reason(errno));
+      }
+    }
+  }
+  return {};
+}
+
+qv_common::Result<int, std::string> wait_for(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return qv_common::fail(reason(errno));
+  }
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+qv_common::Result<ProcessOutput, std::string> run_process(
+    const std::vector<std::string>& argv, const std::optional<std::filesystem::path>& working_folder) {
+  QV_ASSIGN_OR_RETURN(Pipe out, make_pipe());
+  QV_ASSIGN_OR_RETURN(Pipe err, make_pipe());
+  FileActions actions;
+  QV_RETURN_IF_ERROR(prepare(actions, out, err, working_folder));
+  QV_ASSIGN_OR_RETURN(pid_t pid, spawn(argv, actions));
+  // Only the child may hold the write ends, or the reads never see the end.
+  out.write.reset();
+  err.write.reset();
+
+  ProcessOutput result{0, {}, {}};
+  // The read ends are closed before waiting, so a child still writing after
+  // a failed read ends instead of blocking the wait.
+  auto drained = drain(std::move(out.read), std::move(err.read), result);
+  QV_ASSIGN_OR_RETURN(result.status, wait_for(pid));
+  QV_RETURN_IF_ERROR(std::move(drained));
+  return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "result.h"
+
+namespace platform {
+
+struct ProcessOutput {
+  int status;  // the exit code, or 128 + the signal number for a killed process
+  std::string output;
+  std::string error;
+};
+
+// Runs argv[0], found through PATH, with the arguments argv (no shell), in
+// `working_folder` when given, else in the current one. Standard input is
+// /dev/null; standard output and standard error are captured whole, and the
+// call waits for the process to end. A process that cannot be started (a
+// missing program or working folder included) is an error, whose text is the
+// system's reason, e.g. "No such file or directory".
+qv_common::Result<ProcessOutput, std::string> run_process(
+    const std::vector<std::string>& argv, const std::optional<std::filesystem::path>& working_folder);
+
+}  // namespace platform
