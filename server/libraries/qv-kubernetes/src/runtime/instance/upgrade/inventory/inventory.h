@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/system/exit.h"
+#include "result.h"
+
+namespace runtime::instance::upgrade::inventory {
+
+// One released version and whether it ships an upgrader.
+struct InventoryEntry {
+  // The version exactly as the document writes it.
+  std::string version;
+  bool upgrader = false;
+};
+
+// The document "upgrades.yaml": every released version, newest first.
+struct Inventory {
+  std::uint32_t schema = 0;
+  std::vector<InventoryEntry> versions;
+};
+
+// Reads <kupgrade>/upgrades.yaml and checks it against the spec files of the
+// upgrade tree: the versions strictly descending by PEP 440, no upgrader for
+// the oldest, a spec file exactly for the versions that declare an upgrader.
+qv_common::Result<Inventory, core::system::exit::CommandError> read_inventory(const std::filesystem::path& kupgrade);
+
+}  // namespace runtime::instance::upgrade::inventory
