@@ -1,0 +1,158 @@
+#include "runtime/instance/upgrade/replay/materialize.h"
+
+#include <array>
+#include <set>
+
+#include "base/error/upgrade.h"
+#include "platform/subprocess.h"
+#include "platform/tar_unpack.h"
+#include "platform/text_file.h"
+#include "platform/utf8.h"
+#include "runtime/instance/profile/bundle.h"
+#include "runtime/instance/profile/profile.h"
+#include "runtime/instance/upgrade/inventory/inventory.h"
+#include "runtime/instance/upgrade/replay/copy_tree.h"
+#include "runtime/instance/upgrade/replay/files.h"
+
+namespace runtime::instance::upgrade::replay {
+namespace {
+
+namespace fs = std::filesystem;
+using base::error::UpgradeError;
+using core::system::exit::CommandError;
+using provider::ClusterProvider;
+using qv_common::fail;
+using Done = qv_common::Result<void, CommandError>;
+
+// The kprofile's path inside the repository and inside every tag.
+constexpr std::string_view kKprofilePath = "variant/resources/kprofile";
+
+// The providers that templates are made for, in replay order.
+constexpr std::array<ClusterProvider, 4> kCandidates = {ClusterProvider::kKminus, ClusterProvider::kEks,
+                                                        ClusterProvider::kAks, ClusterProvider::kGke};
+
+// A failed process's standard error, as its cause.
+std::string error_text(const platform::ProcessOutput& output) {
+  const std::string text = platform::lossy_utf8(output.error);
+  const auto first = text.find_first_not_of(" \t\r\n\f\v");
+  if (first == std::string::npos) return {};
+  const auto last = text.find_last_not_of(" \t\r\n\f\v");
+  return text.substr(first, last - first + 1);
+}
+
+Done extract_kprofile(const Sources& sources, const std::string& version, const fs::path& folder) {
+  auto failed = [&](std::string cause) {
+    return fail(UpgradeError::TagKprofileReadFailed(sources.root.string(), version, std::move(cause)));
+  };
+  auto archive = platform::run_process(
+      {"git", "-C", sources.root.string(), "archive", "--format=tar", version, std::string(kKprofilePath)},
+      std::nullopt);
+  if (!archive) return failed(archive.error());
+  if (archive->status != 0) return failed(error_text(*archive));
+  if (auto unpacked = platform::unpack_tar_prefix(archive->output, kKprofilePath, folder); !unpacked) {
+    return failed(unpacked.error());
+  }
+  return {};
+}
+
+Done apply_patch(const Sources& sources, const std::string& version, const fs::path& folder) {
+  const fs::path patch = sources.config / "patches" / (version + ".patch");
+  std::error_code error;
+  if (!fs::is_regular_file(patch, error)) return {};
+  auto failed = [&](std::string cause) {
+    return fail(UpgradeError::PatchApplyFailed(patch.string(), version, std::move(cause)));
+  };
+  auto applied = platform::run_process({"git", "apply", "--unsafe-paths", "-p1", patch.string()}, folder);
+  if (!applied) return failed(applied.error());
+  if (applied->status != 0) return failed(error_text(*applied));
+  return {};
+}
+
+// The candidates named as a qualifier by an entry directly inside a family folder.
+std::vector<ClusterProvider> kprofile_providers(const fs::path& kprofile) {
+  std::set<std::string> qualifiers;
+  for (std::string_view family : {"configs", "pods", "assets"}) {
+    std::error_code error;
+    fs::directory_iterator it(kprofile / family, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+      const std::string name = platform::lossy_utf8(it->path().filename().native());
+      for (std::string& qualifier : profile::bundle::parse_filename(name).qualifiers) {
+        qualifiers.insert(std::move(qualifier));
+      }
+    }
+  }
+  std::vector<ClusterProvider> served;
+  for (ClusterProvider candidate : kCandidates) {
+    if (qualifiers.contains(std::string(provider::as_str(candidate)))) served.push_back(candidate);
+  }
+  return served;
+}
+
+Done write_template(const profile::Profile& profile, const fs::path& folder) {
+  auto failed = [&](const std::string& cause) {
+    return fail(UpgradeError::OfflineTargetWriteFailed(folder.string(), cause));
+  };
+  std::error_code error;
+  if (fs::exists(folder, error)) {
+    fs::remove_all(folder, error);
+    if (error) return failed(error.message());
+  }
+  const std::array<std::pair<std::string_view, const std::map<std::string, std::string>*>, 3> sections = {
+      {{"configs", &profile.configs}, {"pods", &profile.pods}, {"assets", &profile.assets}}};
+  for (const auto& [section, files] : sections) {
+    const fs::path section_folder = folder / section;
+    fs::create_directories(section_folder, error);
+    if (error) return failed(error.message());
+    for (const auto& [name, text] : *files) {
+      if (is_binary_provided(name)) continue;
+      if (auto written = platform::write_file(section_folder / name, text); !written) return failed(written.error());
+    }
+  }
+  return {};
+}
+
+qv_common::Result<Release, CommandError> materialize_release(const Sources& sources, const fs::path& target,
+                                                             const inventory::InventoryEntry& entry,
+                                                             const std::string& newest) {
+  fs::path kprofile = sources.kprofile;
+  if (entry.version != newest) {
+    kprofile = target / "kprofiles" / entry.version;
+    QV_RETURN_IF_ERROR(extract_kprofile(sources, entry.version, kprofile));
+    QV_RETURN_IF_ERROR(apply_patch(sources, entry.version, kprofile));
+  }
+  Release release{entry, kprofile_providers(kprofile)};
+  for (ClusterProvider provider : release.providers) {
+    auto profile = profile::load_profile_from(kprofile, provider, entry.version);
+    if (!profile) return fail(CommandError(std::move(profile).error()));
+    QV_RETURN_IF_ERROR(write_template(*profile, target / "templates" / entry.version / provider::as_str(provider)));
+  }
+  return release;
+}
+
+}  // namespace
+
+qv_common::Result<Templates, CommandError> materialize(const Sources& sources, const fs::path& target) {
+  QV_ASSIGN_OR_RETURN(const inventory::Inventory inventory, inventory::read_inventory(sources.kupgrade));
+  Templates templates{target / "templates", inventory.versions.front().version, {}};
+  for (auto entry = inventory.versions.rbegin(); entry != inventory.versions.rend(); ++entry) {
+    QV_ASSIGN_OR_RETURN(Release release, materialize_release(sources, target, *entry, templates.newest));
+    templates.releases.push_back(std::move(release));
+  }
+  return templates;
+}
+
+qv_common::Result<ScratchTemplates, CommandError> materialize_scratch(const Sources& sources) {
+  auto folder = platform::TempDir::create();
+  if (!folder) return fail(UpgradeError::OfflineTargetWriteFailed(platform::system_temp_folder(), folder.error()));
+  QV_ASSIGN_OR_RETURN(Templates templates, materialize(sources, folder->path()));
+  return ScratchTemplates{std::move(*folder), std::move(templates)};
+}
+
+Done reset(const fs::path& src, const fs::path& dst) {
+  if (auto copied = reset_tree(src, dst); !copied) {
+    return fail(UpgradeError::OfflineTargetWriteFailed(dst.string(), copied.error()));
+  }
+  return {};
+}
+
+}  // namespace runtime::instance::upgrade::replay
