@@ -14,12 +14,14 @@ TEST(Utf8Test, ReplacesMaximalInvalidParts) {
       {"", ""},
       {"plain", "plain"},
       {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
-      {"a\xFF" "b", "a" + kReplacement + "b"},
+      {"a\xFF"
+       "b",
+       "a" + kReplacement + "b"},
       {"\x80\x80", kReplacement + kReplacement},
-      {"\xC0\xAF", kReplacement + kReplacement},                // overlong
-      {"\xE2\x82", kReplacement},                               // truncated at the end
-      {"\xE2\x82x", kReplacement + "x"},                        // truncated before ASCII
-      {"\xED\xA0\x80", kReplacement + kReplacement + kReplacement},  // surrogate
+      {"\xC0\xAF", kReplacement + kReplacement},                                        // overlong
+      {"\xE2\x82", kReplacement},                                                       // truncated at the end
+      {"\xE2\x82x", kReplacement + "x"},                                                // truncated before ASCII
+      {"\xED\xA0\x80", kReplacement + kReplacement + kReplacement},                     // surrogate
       {"\xF4\x90\x80\x80", kReplacement + kReplacement + kReplacement + kReplacement},  // above U+10FFFF
       {"\xF0\x9F\x98", kReplacement},
       {"\xF0\x9F\x98\xC3\xA9", kReplacement + "\xC3\xA9"},

@@ -65,9 +65,15 @@ TEST_F(FilesTest, FilesOfAnUnlistableFolderIsEmpty) {
 
 TEST(IsBinaryProvidedTest, MatchesYamlsAndTheRequirementsFile) {
   const std::vector<std::pair<std::string, bool>> cases = {
-      {"x.yamls", true},       {".yamls", true},          {"quorvale-requirements.txt", true},
-      {"x.yaml", false},       {"a.yamls.txt", false},    {"quorvale-requirements.txt.bak", false},
-      {"x.YAMLS", false},      {"Quorvale-requirements.txt", false}, {"", false},
+      {"x.yamls", true},
+      {".yamls", true},
+      {"quorvale-requirements.txt", true},
+      {"x.yaml", false},
+      {"a.yamls.txt", false},
+      {"quorvale-requirements.txt.bak", false},
+      {"x.YAMLS", false},
+      {"Quorvale-requirements.txt", false},
+      {"", false},
   };
   for (const auto& [name, provided] : cases) {
     EXPECT_EQ(is_binary_provided(name), provided) << name;
@@ -77,7 +83,9 @@ TEST(IsBinaryProvidedTest, MatchesYamlsAndTheRequirementsFile) {
 TEST_F(FilesTest, ReadGivesUtf8TextOrNothing) {
   write_file(path("text.yaml"), "caf\xC3\xA9: 1\n");
   write_file(path("empty.yaml"), "");
-  write_file(path("binary.yaml"), "a\xFF" "b");
+  write_file(path("binary.yaml"),
+             "a\xFF"
+             "b");
   fs::create_directories(path("folder"));
   EXPECT_EQ(read(path("text.yaml")), "caf\xC3\xA9: 1\n");
   EXPECT_EQ(read(path("empty.yaml")), "");
@@ -135,8 +143,8 @@ TEST_F(FilesTest, DigestFeedsSectionNameContentAndZeroByte) {
   write_file(path("all/pods/p.yaml"), "kind: Pod\n");
   write_file(path("all/configs/b.yaml"), "b");
   write_file(path("all/configs/a.yaml"), "a");
-  const std::string fed = std::string("configs/a.yaml") + "a" + '\0' + "configs/b.yaml" + "b" + '\0' +
-                          "pods/p.yaml" + "kind: Pod\n" + '\0' + "assets/x.txt" + "x" + '\0';
+  const std::string fed = std::string("configs/a.yaml") + "a" + '\0' + "configs/b.yaml" + "b" + '\0' + "pods/p.yaml" +
+                          "kind: Pod\n" + '\0' + "assets/x.txt" + "x" + '\0';
   EXPECT_EQ(digest_of(path("all")), sha256(fed));
 }
 
@@ -153,13 +161,16 @@ TEST_F(FilesTest, DigestFollowsContentAndNamesOnly) {
       {"empty a file", [](const fs::path& t) { write_file(t / "assets/x.txt", ""); }, true},
       {"add a file", [](const fs::path& t) { write_file(t / "assets/y.txt", ""); }, true},
       {"remove a file", [](const fs::path& t) { fs::remove(t / "assets/x.txt"); }, true},
-      {"touch", [](const fs::path& t) {
+      {"touch",
+       [](const fs::path& t) {
          fs::last_write_time(t / "configs/a.yaml", fs::last_write_time(t / "configs/a.yaml") - std::chrono::hours(5));
-       }, false},
+       },
+       false},
       {"chmod", [](const fs::path& t) { fs::permissions(t / "configs/a.yaml", fs::perms::owner_all); }, false},
       {"add a sub-folder", [](const fs::path& t) { write_file(t / "configs/sub/inner.yaml", "inner"); }, false},
       {"add a .yamls file", [](const fs::path& t) { write_file(t / "configs/extra.yamls", "x"); }, false},
-      {"add the requirements file", [](const fs::path& t) { write_file(t / "pods/quorvale-requirements.txt", "x"); }, false},
+      {"add the requirements file", [](const fs::path& t) { write_file(t / "pods/quorvale-requirements.txt", "x"); },
+       false},
       {"add a file outside the sections", [](const fs::path& t) { write_file(t / "other/z.yaml", "z"); }, false},
   };
   for (const auto& [what, change, changes_digest] : cases) {
