@@ -1,10 +1,10 @@
 #pragma once
 
+#include <openssl/evp.h>
+
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include <openssl/evp.h>
 
 namespace platform {
 

@@ -114,8 +114,8 @@ qv_common::Result<int, std::string> wait_for(pid_t pid) {
 
 }  // namespace
 
-qv_common::Result<ProcessOutput, std::string> run_process(
-    const std::vector<std::string>& argv, const std::optional<std::filesystem::path>& working_folder) {
+qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std::string>& argv,
+                                                          const std::optional<std::filesystem::path>& working_folder) {
   QV_ASSIGN_OR_RETURN(Pipe out, make_pipe());
   QV_ASSIGN_OR_RETURN(Pipe err, make_pipe());
   FileActions actions;

@@ -21,7 +21,7 @@ struct ProcessOutput {
 // call waits for the process to end. A process that cannot be started (a
 // missing program or working folder included) is an error, whose text is the
 // system's reason, e.g. "No such file or directory".
-qv_common::Result<ProcessOutput, std::string> run_process(
-    const std::vector<std::string>& argv, const std::optional<std::filesystem::path>& working_folder);
+qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std::string>& argv,
+                                                          const std::optional<std::filesystem::path>& working_folder);
 
 }  // namespace platform

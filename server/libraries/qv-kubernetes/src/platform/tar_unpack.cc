@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,8 +13,6 @@
 #include <optional>
 #include <system_error>
 #include <vector>
-
-#include <fmt/format.h>
 
 #include "platform/unique_fd.h"
 
@@ -115,8 +114,7 @@ bool is_regular_file(archive_entry* entry) {
 
 // Handles one member: skipped, refused or unpacked.
 qv_common::Result<void, std::string> handle_member(archive* reader, archive_entry* entry,
-                                                   const std::vector<fs::path>& prefix,
-                                                   const fs::path& destination) {
+                                                   const std::vector<fs::path>& prefix, const fs::path& destination) {
   if (!is_regular_file(entry)) return {};
   const char* name = archive_entry_pathname(entry);
   if (name == nullptr) return qv_common::fail(member_error("", archive_reason(reader)));
@@ -124,7 +122,8 @@ qv_common::Result<void, std::string> handle_member(archive* reader, archive_entr
   if (!rest) return {};
   fs::path target = destination;
   for (const auto& part : *rest) {
-    if (part == "..") return qv_common::fail(fmt::format("refusing archive member '{}' that leaves the target folder", name));
+    if (part == "..")
+      return qv_common::fail(fmt::format("refusing archive member '{}' that leaves the target folder", name));
     target /= part;
   }
   auto unpacked = unpack_member(reader, entry, target);
@@ -135,8 +134,7 @@ qv_common::Result<void, std::string> handle_member(archive* reader, archive_entr
 }  // namespace
 
 qv_common::Result<void, std::string> unpack_tar_prefix(std::string_view archive_bytes,
-                                                       const fs::path& prefix_in_archive,
-                                                       const fs::path& destination) {
+                                                       const fs::path& prefix_in_archive, const fs::path& destination) {
   Reader reader(archive_read_new(), &archive_read_free);
   if (!reader) return qv_common::fail(std::generic_category().message(ENOMEM));
   archive_read_support_format_tar(reader.get());

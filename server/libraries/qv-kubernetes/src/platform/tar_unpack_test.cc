@@ -117,7 +117,8 @@ TEST_F(TarUnpackTest, UnpacksOnlyRegularFilesBelowThePrefix) {
       other("variant/resources/kprofile/fifo", AE_IFIFO),
       file("other/variant/resources/kprofile/configs/b.yaml", "elsewhere"),
   };
-  for (int format : {ARCHIVE_FORMAT_TAR_GNUTAR, ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FORMAT_TAR_PAX_INTERCHANGE}) {
+  for (int format :
+       {ARCHIVE_FORMAT_TAR_GNUTAR, ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FORMAT_TAR_PAX_INTERCHANGE}) {
     SCOPED_TRACE(format);
     fs::remove_all(destination_);
     auto unpacked = unpack_tar_prefix(make_tar(format, members), kPrefix, destination_);
@@ -172,8 +173,9 @@ TEST_F(TarUnpackTest, NothingBelowThePrefixCreatesNothing) {
 }
 
 TEST_F(TarUnpackTest, RefusesMembersLeavingTheTarget) {
-  for (const std::string path : {"variant/resources/kprofile/../escape.txt", "variant/resources/kprofile/configs/../../../escape.txt",
-                                 "variant/resources/kprofile/.."}) {
+  for (const std::string path :
+       {"variant/resources/kprofile/../escape.txt", "variant/resources/kprofile/configs/../../../escape.txt",
+        "variant/resources/kprofile/.."}) {
     SCOPED_TRACE(path);
     const std::vector<Member> members = {
         file("variant/resources/kprofile/configs/first.yaml", "first"),
@@ -215,8 +217,7 @@ TEST_F(TarUnpackTest, ReportsUnwritableTargets) {
        "could not unpack archive member 'variant/resources/kprofile/pods/p.yaml': Not a directory"},
   };
   for (const auto& [path, error] : cases) {
-    auto unpacked = unpack_tar_prefix(make_tar(ARCHIVE_FORMAT_TAR_GNUTAR, {file(path, "x")}), kPrefix,
-                                      destination_);
+    auto unpacked = unpack_tar_prefix(make_tar(ARCHIVE_FORMAT_TAR_GNUTAR, {file(path, "x")}), kPrefix, destination_);
     ASSERT_FALSE(unpacked.has_value());
     EXPECT_EQ(unpacked.error(), error);
   }

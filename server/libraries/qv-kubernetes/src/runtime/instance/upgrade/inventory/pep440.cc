@@ -1,10 +1,10 @@
 #include "runtime/instance/upgrade/inventory/pep440.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <array>
 #include <utility>
-
-#include <fmt/format.h>
 
 namespace runtime::instance::upgrade::inventory::pep440 {
 namespace {
@@ -67,9 +67,7 @@ class Parser {
   }
 
  private:
-  char peek(size_t ahead = 0) const {
-    return pos_ + ahead < text_.size() ? to_lower(text_[pos_ + ahead]) : '\0';
-  }
+  char peek(size_t ahead = 0) const { return pos_ + ahead < text_.size() ? to_lower(text_[pos_ + ahead]) : '\0'; }
 
   bool take_word(std::string_view word) {
     for (size_t i = 0; i < word.size(); ++i) {
@@ -101,8 +99,7 @@ class Parser {
 
   // [sep] label [sep] [number]; the number defaults to 0.
   template <size_t N>
-  std::optional<std::string> take_labelled(const std::array<std::string_view, N>& labels,
-                                           size_t* which = nullptr) {
+  std::optional<std::string> take_labelled(const std::array<std::string_view, N>& labels, size_t* which = nullptr) {
     const size_t start = pos_;
     take_separator();
     const auto label = take_one_of(labels);
@@ -116,12 +113,10 @@ class Parser {
   }
 
   std::optional<Version::PreRelease> take_pre() {
-    static constexpr std::array<std::string_view, 8> labels = {"preview", "alpha", "beta", "pre",
-                                                               "rc",      "a",     "b",    "c"};
+    static constexpr std::array<std::string_view, 8> labels = {"preview", "alpha", "beta", "pre", "rc", "a", "b", "c"};
     static constexpr std::array<Version::PreLabel, 8> meaning = {
-        Version::PreLabel::candidate, Version::PreLabel::alpha,     Version::PreLabel::beta,
-        Version::PreLabel::candidate, Version::PreLabel::candidate, Version::PreLabel::alpha,
-        Version::PreLabel::beta,      Version::PreLabel::candidate};
+        Version::PreLabel::candidate, Version::PreLabel::alpha, Version::PreLabel::beta, Version::PreLabel::candidate,
+        Version::PreLabel::candidate, Version::PreLabel::alpha, Version::PreLabel::beta, Version::PreLabel::candidate};
     size_t which = 0;
     auto number = take_labelled(labels, &which);
     if (!number) return std::nullopt;
@@ -204,8 +199,8 @@ struct Order {
   }
 
   // `absent_first`: whether a version without the number sorts before one with it.
-  static std::strong_ordering optional_number(const std::optional<std::string>& a,
-                                              const std::optional<std::string>& b, bool absent_first) {
+  static std::strong_ordering optional_number(const std::optional<std::string>& a, const std::optional<std::string>& b,
+                                              bool absent_first) {
     if (a.has_value() != b.has_value()) {
       return (a.has_value() == absent_first) ? std::strong_ordering::greater : std::strong_ordering::less;
     }
