@@ -9,8 +9,6 @@
 // Whole-file reads and writes whose failures are the cause's message text.
 namespace platform {
 
-bool is_valid_utf8(std::string_view bytes);
-
 // The file's bytes.
 qv_common::Result<std::string, std::string> read_bytes(const std::filesystem::path& path);
 // The file's bytes, which must be UTF-8 text.

@@ -5,6 +5,7 @@
 
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
+#include "platform/utf8.h"
 #include "qv_yaml/parse.h"
 #include "qv_yaml/read.h"
 #include "runtime/instance/upgrade/catalog.h"

@@ -21,8 +21,6 @@ using core::system::exit::CommandError;
 using provider::ClusterProvider;
 using qv_common::fail;
 
-constexpr std::array<std::string_view, 3> kSections = {"configs", "pods", "assets"};
-
 // Two YAML documents compare by value, anything else by its uncommented lines.
 bool same_content(std::string_view name, const std::string& a, const std::string& b) {
   if (a == b) return true;
@@ -49,7 +47,7 @@ qv_common::Result<void, CommandError> apply_upgrader(const Sources& sources, Clu
 std::vector<Mismatch> compare(const fs::path& upgraded, const fs::path& released, ClusterProvider provider,
                               std::string_view version) {
   std::vector<Mismatch> mismatches;
-  for (std::string_view section : kSections) {
+  for (std::string_view section : template_sections) {
     const std::set<std::string> ours = files_of(upgraded / section);
     const std::set<std::string> theirs = files_of(released / section);
     std::vector<std::string> names;
