@@ -8,9 +8,10 @@ namespace runtime::instance::upgrade::apply {
 namespace {
 
 // Bounds on one search: far above what a sound pattern needs on a file, low
-// enough that runaway backtracking stops within a fraction of a second.
-constexpr std::uint32_t kMatchLimit = 1'000'000;
-constexpr std::uint32_t kDepthLimit = 10'000;
+// enough that runaway backtracking stops within a fraction of a second. The
+// depth bound lets a repeated group span a whole large file.
+constexpr std::uint32_t kMatchLimit = 10'000'000;
+constexpr std::uint32_t kDepthLimit = 1'000'000;
 
 struct MatchDataDeleter {
   void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
