@@ -1,0 +1,41 @@
+#include "runtime/instance/upgrade/apply/replace_kind.h"
+#include "runtime/instance/upgrade/apply/split_leaf.h"
+
+namespace runtime::instance::upgrade::apply {
+namespace {
+
+// A null node (tagged or not) becomes an empty mapping; the node's mapping
+// then, or null when it is not a bare mapping.
+qv_yaml::Mapping* as_creatable_mapping(qv_yaml::Value& node) {
+  if (node.untagged().is_null()) node = qv_yaml::Mapping();
+  return node.is_mapping() ? &node.as_mapping() : nullptr;
+}
+
+// The value under `key`, appended as null when missing.
+qv_yaml::Value& child_of(qv_yaml::Mapping& mapping, const std::string& key) {
+  if (!mapping.contains(qv_yaml::Value(key))) mapping.push_back(qv_yaml::Value(key), qv_yaml::Value());
+  return *mapping.find(std::string_view(key));
+}
+
+}  // namespace
+
+// Appends the child to the mapping at the leaf, creating the mappings on the
+// way; they reach the text only together with the child.
+Replacement replace_kind(const spec::InsertChildIfMissing& op, std::string_view version, std::string_view entry,
+                         std::string text) {
+  const auto segments = split_leaf(op.leaf);
+  return edit_document(version, entry, std::move(text), [&](qv_yaml::Value& document) {
+    qv_yaml::Value* node = &document;
+    for (const std::string& segment : segments) {
+      qv_yaml::Mapping* mapping = as_creatable_mapping(*node);
+      if (mapping == nullptr) return false;
+      node = &child_of(*mapping, segment);
+    }
+    qv_yaml::Mapping* leaf = as_creatable_mapping(*node);
+    if (leaf == nullptr || leaf->contains(qv_yaml::Value(op.child))) return false;
+    leaf->push_back(qv_yaml::Value(op.child), op.value);
+    return true;
+  });
+}
+
+}  // namespace runtime::instance::upgrade::apply

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "qv_yaml/value.h"
+#include "runtime/instance/upgrade/spec/operation.h"
+
+namespace runtime::instance::upgrade::apply {
+
+// Inserts the operation's sibling beside `anchor` when `node` is a bare
+// mapping that holds `anchor` and lacks the sibling; says whether it did.
+bool beside(const spec::InsertSiblingIfExisting& op, qv_yaml::Value& node, const qv_yaml::Value& anchor);
+
+// `beside` on `node` and on every node below it, through sequences and
+// mapping values but not into tagged values; says whether any insertion
+// happened. The value of a sibling just inserted is not visited: it is a copy
+// of the operation's value, so visiting it would insert into it again without end.
+bool beside_everywhere(const spec::InsertSiblingIfExisting& op, qv_yaml::Value& node,
+                       const qv_yaml::Value& anchor);
+
+}  // namespace runtime::instance::upgrade::apply

@@ -1,0 +1,40 @@
+#include "runtime/instance/upgrade/apply/boundary.h"
+#include "runtime/instance/upgrade/apply/compile_pattern.h"
+#include "runtime/instance/upgrade/apply/replace_kind.h"
+
+namespace runtime::instance::upgrade::apply {
+namespace {
+
+// The expansion template: the context groups around `replacement`, which is
+// taken literally.
+std::string replacement_template(const spec::ModifyTextIf& op) {
+  std::string out = op.before ? "${before}" : "";
+  for (const char c : op.replacement) out += c == '$' ? "$$" : std::string(1, c);
+  if (op.after) out += "${after}";
+  return out;
+}
+
+}  // namespace
+
+// Replaces every match of the pattern, between its optional context
+// patterns, in the raw text; the context text stays.
+Replacement replace_kind(const spec::ModifyTextIf& op, std::string_view version, std::string_view entry,
+                         std::string text) {
+  const std::string expression = boundary("before", op.before) + op.pattern + boundary("after", op.after);
+  QV_ASSIGN_OR_RETURN(const Regex regex, compile_pattern(version, entry, expression));
+  auto matches = regex.find_all(text);
+  if (!matches) return qv_common::fail(pattern_failed(version, entry, expression, std::move(matches).error()));
+  if (matches->empty()) return spec::Replaced{std::move(text), false};
+  const std::string pattern = replacement_template(op);
+  std::string out;
+  std::size_t copied = 0;
+  for (const Match& match : *matches) {
+    out.append(text, copied, match.start() - copied);
+    out += Regex::expand(match, pattern);
+    copied = match.end();
+  }
+  out.append(text, copied);
+  return spec::Replaced{std::move(out), true};
+}
+
+}  // namespace runtime::instance::upgrade::apply

@@ -1,0 +1,33 @@
+#include <algorithm>
+
+#include "runtime/instance/upgrade/apply/replace_kind.h"
+#include "runtime/instance/upgrade/apply/split_leaf.h"
+#include "runtime/instance/upgrade/apply/walk.h"
+
+namespace runtime::instance::upgrade::apply {
+namespace {
+
+bool is_flat(const qv_yaml::Mapping& mapping) {
+  return !mapping.empty() && std::none_of(mapping.begin(), mapping.end(), [](const auto& entry) {
+    const qv_yaml::Value& value = entry.second.untagged();
+    return value.is_mapping() || value.is_sequence();
+  });
+}
+
+}  // namespace
+
+// Moves the entries of a non-empty flat mapping under the key `under`.
+Replacement replace_kind(const spec::NestChildrenIfFlat& op, std::string_view version, std::string_view entry,
+                         std::string text) {
+  const auto segments = split_leaf(op.leaf);
+  return edit_document(version, entry, std::move(text), [&](qv_yaml::Value& document) {
+    qv_yaml::Value* leaf = walk(document, segments);
+    if (leaf == nullptr || !leaf->is_mapping() || !is_flat(leaf->as_mapping())) return false;
+    qv_yaml::Mapping nested;
+    nested.push_back(qv_yaml::Value(op.under), std::move(*leaf));
+    *leaf = std::move(nested);
+    return true;
+  });
+}
+
+}  // namespace runtime::instance::upgrade::apply

@@ -1,0 +1,149 @@
+#include "runtime/instance/upgrade/apply/regex.h"
+
+#include <array>
+
+#include <fmt/format.h>
+
+namespace runtime::instance::upgrade::apply {
+namespace {
+
+// Bounds on one search: far above what a sound pattern needs on a file, low
+// enough that runaway backtracking stops within a fraction of a second. The
+// depth bound lets a repeated group span a whole large file.
+constexpr std::uint32_t kMatchLimit = 10'000'000;
+constexpr std::uint32_t kDepthLimit = 1'000'000;
+
+struct MatchDataDeleter {
+  void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
+};
+struct MatchContextDeleter {
+  void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
+};
+using MatchData = std::unique_ptr<pcre2_match_data, MatchDataDeleter>;
+using MatchContext = std::unique_ptr<pcre2_match_context, MatchContextDeleter>;
+
+std::string error_message(int code) {
+  std::array<PCRE2_UCHAR, 256> buffer{};
+  if (pcre2_get_error_message(code, buffer.data(), buffer.size()) < 0) return fmt::format("error {}", code);
+  return std::string(reinterpret_cast<const char*>(buffer.data()));
+}
+
+PCRE2_SPTR code_units(std::string_view text) { return reinterpret_cast<PCRE2_SPTR>(text.data()); }
+
+GroupNames group_names(const pcre2_code* code) {
+  std::uint32_t count = 0;
+  std::uint32_t entry_size = 0;
+  PCRE2_SPTR table = nullptr;
+  pcre2_pattern_info(code, PCRE2_INFO_NAMECOUNT, &count);
+  pcre2_pattern_info(code, PCRE2_INFO_NAMEENTRYSIZE, &entry_size);
+  pcre2_pattern_info(code, PCRE2_INFO_NAMETABLE, &table);
+  GroupNames names;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    PCRE2_SPTR entry = table + static_cast<std::size_t>(i) * entry_size;
+    // Each entry holds the group number in two bytes, then the name ending in NUL.
+    const auto number = static_cast<std::uint32_t>((entry[0] << 8) | entry[1]);
+    names.push_back({std::string(reinterpret_cast<const char*>(entry + 2)), number});
+  }
+  return names;
+}
+
+MatchContext limited_context() {
+  MatchContext context(pcre2_match_context_create(nullptr));
+  pcre2_set_match_limit(context.get(), kMatchLimit);
+  pcre2_set_depth_limit(context.get(), kDepthLimit);
+  return context;
+}
+
+// The position just past the UTF-8 character that starts at `at`.
+std::size_t next_character(std::string_view text, std::size_t at) {
+  ++at;
+  while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  return at;
+}
+
+}  // namespace
+
+std::optional<std::string_view> Match::group(std::size_t number) const {
+  if (number >= groups_.size() || !groups_[number]) return std::nullopt;
+  const auto [first, last] = *groups_[number];
+  return subject_.substr(first, last - first);
+}
+
+std::optional<std::string_view> Match::named(std::string_view name) const {
+  for (const GroupName& entry : *names_) {
+    if (entry.name != name) continue;
+    if (auto text = group(entry.number)) return text;
+  }
+  return std::nullopt;
+}
+
+qv_common::Result<Regex, std::string> Regex::compile(std::string_view pattern) {
+  int code = 0;
+  PCRE2_SIZE offset = 0;
+  std::unique_ptr<pcre2_code, CodeDeleter> compiled(
+      pcre2_compile(code_units(pattern), pattern.size(), PCRE2_UTF | PCRE2_UCP, &code, &offset, nullptr));
+  if (!compiled) return qv_common::fail(fmt::format("{} at offset {}", error_message(code), offset));
+  auto names = std::make_shared<const GroupNames>(group_names(compiled.get()));
+  return Regex(std::move(compiled), std::move(names));
+}
+
+qv_common::Result<std::optional<Match>, std::string> Regex::find(std::string_view subject,
+                                                                 std::size_t from) const {
+  MatchData data(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
+  MatchContext context = limited_context();
+  const int rc = pcre2_match(code_.get(), code_units(subject), subject.size(), from, 0, data.get(), context.get());
+  if (rc == PCRE2_ERROR_NOMATCH) return std::optional<Match>();
+  if (rc < 0) return qv_common::fail(error_message(rc));
+  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
+  std::vector<std::optional<Match::Span>> groups(pcre2_get_ovector_count(data.get()));
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    if (ovector[2 * i] != PCRE2_UNSET) groups[i] = Match::Span{ovector[2 * i], ovector[2 * i + 1]};
+  }
+  return std::optional<Match>(Match(subject, std::move(groups), names_));
+}
+
+qv_common::Result<std::vector<Match>, std::string> Regex::find_all(std::string_view subject) const {
+  std::vector<Match> matches;
+  std::size_t from = 0;
+  std::optional<std::size_t> last_end;
+  while (from <= subject.size()) {
+    QV_ASSIGN_OR_RETURN(std::optional<Match> found, find(subject, from));
+    if (!found) break;
+    const bool empty = found->start() == found->end();
+    if (empty && found->end() == last_end) {
+      if (found->end() >= subject.size()) break;
+      from = next_character(subject, found->end());
+      continue;
+    }
+    last_end = found->end();
+    from = empty ? next_character(subject, found->end()) : found->end();
+    matches.push_back(std::move(*found));
+  }
+  return matches;
+}
+
+std::string Regex::expand(const Match& match, std::string_view replacement) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < replacement.size()) {
+    const char c = replacement[at];
+    if (c == '$' && at + 1 < replacement.size() && replacement[at + 1] == '$') {
+      out += '$';
+      at += 2;
+      continue;
+    }
+    if (c == '$' && at + 1 < replacement.size() && replacement[at + 1] == '{') {
+      const std::size_t close = replacement.find('}', at + 2);
+      if (close != std::string_view::npos && close > at + 2) {
+        out += match.named(replacement.substr(at + 2, close - at - 2)).value_or("");
+        at = close + 1;
+        continue;
+      }
+    }
+    out += c;
+    ++at;
+  }
+  return out;
+}
+
+}  // namespace runtime::instance::upgrade::apply

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "core/system/exit.h"
+#include "qv_yaml/parse.h"
+#include "runtime/instance/upgrade/spec/operation.h"
+
+namespace runtime::instance::upgrade::apply {
+namespace {
+
+using spec::Operation;
+
+qv_yaml::Value yaml(std::string_view text) { return qv_yaml::parse_single(text).value(); }
+
+struct Failure {
+  std::string code;
+  std::string message;
+};
+
+Failure failure(const Operation& op, std::string_view text) {
+  auto result = op.replace("1.2.0", "configs/app.yaml", std::string(text));
+  if (result) return {"no failure", result->text};
+  const auto& source = result.error().source;
+  if (!source) return {"no source", ""};
+  return {source->code, source->qv_error.message()};
+}
+
+TEST(ReplaceErrors, TextThatIsNotOneDocumentFailsToParse) {
+  const Operation operations[] = {
+      {spec::ModifyLeafValueIf{"a", {}, {}}},      {spec::InsertSiblingIfExisting{"a", "b", {}}},
+      {spec::InsertChildIfMissing{"a", "b", {}}},  {spec::NestChildrenIfFlat{"a", "b"}},
+      {spec::DeriveItemIfMissing{"a", "x", "y"}},  {spec::DeriveSiblingIfExisting{"a", "x", "y", {}}},
+      {spec::RemoveLeafIf{"a"}},
+  };
+  for (const Operation& op : operations) {
+    for (const std::string_view text : {"a: [\n", "a: 1\n---\nb: 2\n", "a: 1\na: 2\n"}) {
+      const Failure f = failure(op, text);
+      EXPECT_EQ(f.code, "UpgradeError::5349") << text;
+      EXPECT_EQ(f.message.rfind("Could not parse 'configs/app.yaml' while upgrading to '1.2.0': ", 0), 0u)
+          << f.message;
+    }
+  }
+  const Failure multi = failure(operations[0], "a: 1\n---\nb: 2\n");
+  EXPECT_EQ(multi.message,
+            "Could not parse 'configs/app.yaml' while upgrading to '1.2.0': deserializing from YAML containing more "
+            "than one document is not supported.");
+}
+
+TEST(ReplaceErrors, DocumentThatCannotBeWrittenFailsToRender) {
+  const qv_yaml::Value nested(qv_yaml::Tagged{"!a", qv_yaml::Value(qv_yaml::Tagged{"!b", qv_yaml::Value(1)})});
+  const Failure f = failure({spec::ModifyLeafValueIf{"a", yaml("1"), nested}}, "a: 1\n");
+  EXPECT_EQ(f.code, "UpgradeError::5350");
+  EXPECT_EQ(f.message, "Could not render 'configs/app.yaml' while upgrading to '1.2.0': a tagged value cannot hold "
+                       "another tagged value.");
+}
+
+TEST(ReplaceErrors, PatternThatDoesNotCompile) {
+  const struct {
+    std::string name;
+    Operation op;
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"derive item, before the text is parsed", {spec::DeriveItemIfMissing{"a", "(", "x"}}, "a: [",
+       "The pattern '(' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: missing closing parenthesis "
+       "at offset 1."},
+      {"derive sibling, before the text is parsed", {spec::DeriveSiblingIfExisting{"a", "[", "x", {}}}, "a: [",
+       "The pattern '[' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: missing terminating ] for "
+       "character class at offset 1."},
+      {"modify text names the built expression", {spec::ModifyTextIf{"(", "r", "b", "a"}}, "",
+       "The pattern '(?<before>b)((?<after>a)' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: "
+       "missing closing parenthesis at offset 24."},
+      {"modify text with a group named like a boundary", {spec::ModifyTextIf{"(?<before>x)", "r", "b", {}}}, "",
+       "The pattern '(?<before>b)(?<before>x)' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: two "
+       "named subpatterns have the same name (PCRE2_DUPNAMES not set) at offset 22."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Failure f = failure(c.op, c.text);
+    EXPECT_EQ(f.code, "UpgradeError::5352");
+    EXPECT_EQ(f.message, c.message);
+  }
+}
+
+TEST(ReplaceErrors, RunawayBacktrackingEndsAsAnInvalidPattern) {
+  const std::string subject = std::string(64, 'a') + "b";
+  const struct {
+    std::string name;
+    Operation op;
+    std::string text;
+    std::string pattern;
+  } cases[] = {
+      {"modify text", {spec::ModifyTextIf{"(a+)+$", "r", {}, {}}}, subject, "(a+)+$"},
+      {"derive item", {spec::DeriveItemIfMissing{"l", "(a+)+$", "x"}}, "l: [" + subject + "]\n", "(a+)+$"},
+      {"derive sibling", {spec::DeriveSiblingIfExisting{"l", "(a+)+$", "x", {}}}, "l: " + subject + "\n",
+       "(a+)+$"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Failure f = failure(c.op, c.text);
+    EXPECT_EQ(f.code, "UpgradeError::5352");
+    EXPECT_EQ(f.message, "The pattern '" + c.pattern +
+                             "' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: match limit exceeded.");
+  }
+}
+
+}  // namespace
+}  // namespace runtime::instance::upgrade::apply
