@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace runtime::instance::upgrade::offline {
+
+// The names, in listing order, of the entries of `folder` whose variant-free
+// name is `group`. Entries of every kind count, hidden ones too; names are
+// decoded as UTF-8 with invalid bytes replaced. A folder that cannot be listed
+// yields nothing.
+std::vector<std::string> bundle_variants(const std::filesystem::path& folder, std::string_view group);
+
+}  // namespace runtime::instance::upgrade::offline
