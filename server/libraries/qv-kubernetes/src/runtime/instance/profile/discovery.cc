@@ -1,12 +1,9 @@
 #include "runtime/instance/profile/discovery.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 #include <optional>
-#include <system_error>
 
-#include "runtime/instance/profile/utf8.h"
+#include "platform/text_file.h"
+#include "platform/utf8.h"
 
 namespace runtime::instance::profile {
 namespace {
@@ -16,29 +13,8 @@ using base::error::ProfileError;
 template <typename T>
 using ProfileResult = qv_common::Result<T, ProfileError>;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-std::string errno_message() { return std::error_code(errno, std::system_category()).message(); }
-
-// The whole file as UTF-8 text, or the cause of the failure.
-qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path) {
-  const File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return qv_common::fail(errno_message());
-  std::string content;
-  char buffer[1 << 16];
-  for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-    content.append(buffer, count);
-  }
-  if (std::ferror(file.get())) return qv_common::fail(errno_message());
-  if (!is_valid_utf8(content)) return qv_common::fail(std::string("the content is not valid UTF-8"));
-  return content;
-}
-
 bool ignored_name(std::string_view name) {
-  if (!is_valid_utf8(name) || name.starts_with('.') || name == "__pycache__") return true;
+  if (!platform::is_valid_utf8(name) || name.starts_with('.') || name == "__pycache__") return true;
   const std::size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
   const std::string_view extension = name.substr(dot + 1);
@@ -58,7 +34,7 @@ ProfileResult<std::optional<DiscoveryFile>> visit_entry(const std::filesystem::d
   }
   if (!std::filesystem::is_regular_file(status)) return std::nullopt;
 
-  auto content = read_text(entry.path());
+  auto content = platform::read_text(entry.path());
   if (!content) return qv_common::fail(ProfileError::ReadFailed(entry.path().string(), content.error()));
   bundle::ParsedFileName parsed = key_of(name);
   return DiscoveryFile{std::move(name), std::move(parsed), std::move(*content)};

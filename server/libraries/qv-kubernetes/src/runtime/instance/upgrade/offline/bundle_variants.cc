@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "runtime/instance/profile/bundle.h"
-#include "runtime/instance/profile/utf8.h"
+#include "platform/utf8.h"
 
 namespace runtime::instance::upgrade::offline {
 
@@ -11,7 +11,7 @@ std::vector<std::string> bundle_variants(const std::filesystem::path& folder, st
   std::vector<std::string> names;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    std::string name = profile::lossy_utf8(it->path().filename().native());
+    std::string name = platform::lossy_utf8(it->path().filename().native());
     if (profile::bundle::parse_filename(name).render_stripped() == group) names.push_back(std::move(name));
   }
   return names;

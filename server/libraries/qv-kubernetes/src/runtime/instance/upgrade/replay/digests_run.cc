@@ -49,7 +49,9 @@ std::optional<ClusterProvider> replayed_provider(std::string_view name) {
 qv_common::Result<DigestsOutcome, CommandError> check_digests(const Sources& sources, const Templates& templates,
                                                               bool record) {
   DigestsOutcome outcome;
-  if (record) QV_ASSIGN_OR_RETURN(outcome.recorded, record_missing(sources, templates));
+  if (record) {
+    QV_ASSIGN_OR_RETURN(outcome.recorded, record_missing(sources, templates));
+  }
   QV_ASSIGN_OR_RETURN(const Digests digests, read_digests(sources.digests()));
 
   std::set<std::pair<std::string, std::string>> released;
