@@ -1,0 +1,276 @@
+#include "cli.h"
+
+#include <CLI/CLI.hpp>
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "absolute_path.h"
+#include "utf8.h"
+
+namespace qv_server::cli {
+namespace {
+
+constexpr const char* kName = "qvk_kupgrader";
+constexpr const char* kAbout = "Apply and verify upgraders offline, writing each outcome as JSON";
+constexpr const char* kRepositoryHelp =
+    "Repository root whose tags, patches and working kprofile give the templates";
+constexpr const char* kKupgradeHelp = "Upgrade tree to use instead of the repository's own";
+constexpr std::uint8_t kUsageError = 2;
+constexpr std::array<std::string_view, 6> kValueOptions = {
+    "--kupgrade", "--kprofile", "--version", "--repository", "--diverged", "--output"};
+constexpr std::string_view kNoValueMessage = "a value is required but none was supplied";
+
+// Stands for a value that is missing before another option. It holds a NUL,
+// so no process argument can be equal to it.
+const std::string& missing_value() {
+  static const std::string marker("\0", 1);
+  return marker;
+}
+
+// The option values, filled in by the parser.
+struct Bindings {
+  std::string kupgrade;
+  std::string kprofile;
+  std::string version;
+  std::string repository;
+  std::optional<std::string> repository_kupgrade;
+  std::optional<std::string> diverged;
+  bool record = false;
+  std::string output;
+};
+
+struct Subcommands {
+  CLI::App* upgrade;
+  CLI::App* replay;
+  CLI::App* digests;
+  CLI::App* templates;
+};
+
+CLI::Validator non_empty() {
+  return CLI::Validator(
+      [](const std::string& value) {
+        return value.empty() || value == missing_value() ? std::string(kNoValueMessage) : "";
+      },
+      "", "NON_EMPTY");
+}
+
+CLI::Validator valid_utf8() {
+  return CLI::Validator(
+      [](const std::string& value) {
+        if (value == missing_value()) return std::string(kNoValueMessage);
+        return utf8::is_valid(value) ? std::string() : "invalid UTF-8 was detected in the value";
+      },
+      "", "UTF8");
+}
+
+bool is_value_option(std::string_view argument) {
+  return std::find(kValueOptions.begin(), kValueOptions.end(), argument) != kValueOptions.end();
+}
+
+// CLI11 drops an empty value given after "=" and then takes the next argument
+// as the value even when it is an option. Spell empty values out, and mark a
+// value option directly followed by another option as lacking its value, so
+// that the validators reject both.
+std::vector<std::string> with_values_spelled_out(std::span<const std::string> arguments) {
+  std::vector<std::string> spelled;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--") {
+      spelled.insert(spelled.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i),
+                     arguments.end());
+      break;
+    }
+    if (argument.ends_with('=') &&
+        is_value_option(std::string_view(argument).substr(0, argument.size() - 1))) {
+      spelled.push_back(argument.substr(0, argument.size() - 1));
+      spelled.emplace_back();
+      continue;
+    }
+    spelled.push_back(argument);
+    const bool option_follows = i + 1 < arguments.size() && arguments[i + 1].size() > 1 &&
+                                arguments[i + 1].starts_with('-');
+    if (is_value_option(argument) && option_follows) spelled.push_back(missing_value());
+  }
+  return spelled;
+}
+
+CLI::Option* add_path(CLI::App& command, const std::string& name, std::string& target,
+                      const std::string& value_name, const std::string& help = "") {
+  return command.add_option(name, target, help)->type_name(value_name)->check(non_empty());
+}
+
+CLI::Option* add_optional_path(CLI::App& command, const std::string& name,
+                               std::optional<std::string>& target, const std::string& value_name,
+                               const std::string& help) {
+  return command
+      .add_option_function<std::string>(
+          name, [&target](const std::string& value) { target = value; }, help)
+      ->type_name(value_name)
+      ->check(non_empty());
+}
+
+void add_repository(CLI::App& command, Bindings& bindings) {
+  add_path(command, "--repository", bindings.repository, "REPOSITORY", kRepositoryHelp)->required();
+  add_optional_path(command, "--kupgrade", bindings.repository_kupgrade, "KUPGRADE", kKupgradeHelp);
+}
+
+// Every option takes its value once (CLI11's default policy rejects a repeat);
+// the help flag is set before the subcommands are added, which copy it.
+Subcommands define(CLI::App& app, Bindings& bindings) {
+  app.set_help_flag("-h,--help", "Print help");
+  app.require_subcommand(1);
+
+  CLI::App* upgrade =
+      app.add_subcommand("upgrade", "Apply the upgrader of a version to a kprofile folder");
+  add_path(*upgrade, "--kupgrade", bindings.kupgrade, "KUPGRADE")->required();
+  add_path(*upgrade, "--kprofile", bindings.kprofile, "KPROFILE")->required();
+  upgrade->add_option("--version", bindings.version)
+      ->type_name("VERSION")
+      ->check(valid_utf8())
+      ->required();
+
+  CLI::App* replay = app.add_subcommand(
+      "replay",
+      "Upgrade every provider's oldest template to the newest version, hop by hop, comparing each "
+      "hop with that version's template");
+  add_repository(*replay, bindings);
+  add_optional_path(*replay, "--diverged", bindings.diverged, "DIVERGED",
+                    "Folder that keeps the upgraded outcome of each diverging hop");
+
+  CLI::App* digests = app.add_subcommand(
+      "digests",
+      "Compare the released templates with their recorded digests, recording the ones still "
+      "missing when asked to");
+  add_repository(*digests, bindings);
+  // add_flag keeps the last of repeated flags unless told to reject them.
+  digests
+      ->add_flag("--record", bindings.record,
+                 "Record the digests of released templates that have none")
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->disable_flag_override();
+
+  CLI::App* templates =
+      app.add_subcommand("templates", "Write the templates of every version to a folder");
+  add_repository(*templates, bindings);
+  add_path(*templates, "--output", bindings.output, "OUTPUT",
+           "Folder that receives one templates folder per version and provider")
+      ->required();
+
+  return {upgrade, replay, digests, templates};
+}
+
+// The final path component of the invocation, when it is UTF-8.
+std::string program_name(std::span<const std::string> arguments) {
+  if (arguments.empty()) return kName;
+  std::string last;
+  for (const std::filesystem::path& part : std::filesystem::path(arguments.front())) {
+    if (!part.empty() && part != "." && part != "/") last = part.native();
+  }
+  if (last.empty() || last == ".." || !utf8::is_valid(last)) return kName;
+  return last;
+}
+
+// The innermost selected command and its name as shown in usage lines.
+std::pair<const CLI::App*, std::string> selected(const CLI::App& app) {
+  const CLI::App* command = &app;
+  std::string name = app.get_name();
+  while (!command->get_subcommands().empty()) {
+    command = command->get_subcommands().front();
+    name += " " + command->get_name();
+  }
+  return {command, name};
+}
+
+// An argument left over where a subcommand was expected.
+std::string unrecognized(const CLI::App& app) {
+  const std::vector<std::string> remaining = app.remaining();
+  if (app.get_subcommands().size() > 0 || remaining.empty()) return "";
+  const std::string& first = remaining.front();
+  return first.starts_with('-') ? fmt::format("unexpected argument '{}' found", first)
+                                : fmt::format("unrecognized subcommand '{}'", first);
+}
+
+// The parser stops at the first missing option; name all of them instead.
+std::string missing_required(const CLI::App& command) {
+  std::vector<std::string> names;
+  for (const CLI::Option* option : command.get_options()) {
+    if (option->get_required() && option->count() == 0) names.push_back(option->get_name());
+  }
+  if (names.empty()) return "";
+  return fmt::format("the following required arguments were not provided: {}",
+                     fmt::join(names, ", "));
+}
+
+ParseExit usage_error(const CLI::App& app, const CLI::ParseError& error) {
+  const auto [command, name] = selected(app);
+  std::string message = unrecognized(app);
+  if (message.empty() && dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+    message = missing_required(*command);
+  }
+  if (message.empty()) message = error.what();
+  return {kUsageError,
+          fmt::format("error: {}\n\n{}\nFor more information, try '--help'.\n", message,
+                      CLI::Formatter().make_usage(command, name)),
+          Stream::standard_error};
+}
+
+Repository repository_of(const Bindings& bindings) {
+  Repository repository{bindings.repository, std::nullopt};
+  if (bindings.repository_kupgrade) repository.kupgrade = *bindings.repository_kupgrade;
+  return repository;
+}
+
+CliCommand command_of(const Subcommands& subcommands, const Bindings& bindings) {
+  if (subcommands.upgrade->parsed()) {
+    return Upgrade{bindings.kupgrade, bindings.kprofile, bindings.version};
+  }
+  if (subcommands.replay->parsed()) {
+    Replay replay{repository_of(bindings), std::nullopt};
+    if (bindings.diverged) replay.diverged = *bindings.diverged;
+    return replay;
+  }
+  if (subcommands.digests->parsed()) return Digests{repository_of(bindings), bindings.record};
+  return Templates{repository_of(bindings), bindings.output};
+}
+
+std::filesystem::path absolute_or_given(const std::filesystem::path& path) {
+  return absolute_path::absolute_lexical(path).value_or(path);
+}
+
+}  // namespace
+
+runtime::instance::upgrade::replay::Sources Repository::sources() const {
+  const std::filesystem::path root = absolute_or_given(repository);
+  return {
+      .root = root,
+      .kupgrade = kupgrade ? absolute_or_given(*kupgrade) : root / "variant/resources/kupgrade",
+      .kprofile = root / "variant/resources/kprofile",
+      .config = root / "variant/config/kupgrade",
+  };
+}
+
+qv_common::Result<CliCommand, ParseExit> parse(std::span<const std::string> arguments) {
+  CLI::App app(kAbout, program_name(arguments));
+  Bindings bindings;
+  const Subcommands subcommands = define(app, bindings);
+  if (arguments.size() <= 1) {
+    return qv_common::fail(ParseExit{kUsageError, app.help(), Stream::standard_error});
+  }
+  // CLI11 takes the arguments without the invocation name, last one first.
+  std::vector<std::string> reversed = with_values_spelled_out(arguments.subspan(1));
+  std::reverse(reversed.begin(), reversed.end());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    return qv_common::fail(ParseExit{0, app.help(), Stream::standard_output});
+  } catch (const CLI::ParseError& error) {
+    return qv_common::fail(usage_error(app, error));
+  }
+  return command_of(subcommands, bindings);
+}
+
+}  // namespace qv_server::cli

@@ -1,0 +1,96 @@
+#include "output.h"
+
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "utf8.h"
+
+namespace qv_server::output {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kUnserializable = R"({"error":"The failure could not be serialized"})";
+
+qv_common::Result<std::string, std::string> compact(const Json& value) {
+  try {
+    return value.dump();
+  } catch (const Json::exception& error) {
+    return qv_common::fail(std::string(error.what()));
+  }
+}
+
+Json mismatches_json(std::span<const records::Mismatch> mismatches) {
+  Json list = Json::array();
+  for (const records::Mismatch& mismatch : mismatches) {
+    list.push_back({{"provider", mismatch.provider},
+                    {"version", mismatch.version},
+                    {"file", mismatch.file},
+                    {"reason", mismatch.reason}});
+  }
+  return list;
+}
+
+}  // namespace
+
+qv_common::Result<std::string, std::string> upgrade_report(
+    std::string_view version, std::span<const records::Outcome> steps) {
+  Json list = Json::array();
+  for (const records::Outcome& step : steps) {
+    list.push_back({{"family", step.family},
+                    {"file", step.file},
+                    {"variant", step.variant},
+                    {"action", step.action},
+                    {"changed", step.changed}});
+  }
+  return compact({{"version", version}, {"steps", std::move(list)}});
+}
+
+qv_common::Result<std::string, std::string> replay_report(
+    std::span<const records::Mismatch> mismatches) {
+  return compact({{"mismatches", mismatches_json(mismatches)}});
+}
+
+qv_common::Result<std::string, std::string> digests_report(
+    std::uint64_t recorded, std::span<const records::Mismatch> mismatches) {
+  return compact({{"recorded", recorded}, {"mismatches", mismatches_json(mismatches)}});
+}
+
+qv_common::Result<std::string, std::string> templates_report(const std::filesystem::path& folder) {
+  if (!utf8::is_valid(folder.native())) {
+    return qv_common::fail(std::string("path contains invalid UTF-8 characters"));
+  }
+  return compact({{"folder", folder.native()}});
+}
+
+std::string error_line(std::string_view message) {
+  auto line = compact({{"error", message}});
+  return line ? *std::move(line) : std::string(kUnserializable);
+}
+
+bool write_all(int descriptor, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(descriptor, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool print_report(std::string_view report) {
+  std::string line(report);
+  line += '\n';
+  return write_all(STDOUT_FILENO, line);
+}
+
+void print_error(std::string_view message) {
+  std::string line = error_line(message);
+  line += '\n';
+  // Nothing is left to report to when standard error refuses the line.
+  write_all(STDERR_FILENO, line);
+}
+
+}  // namespace qv_server::output
