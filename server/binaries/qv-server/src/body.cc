@@ -5,6 +5,10 @@
 #include <variant>
 
 #include "output.h"
+#include "runtime/instance/upgrade/offline/offline.h"
+#include "runtime/instance/upgrade/replay/digests_run.h"
+#include "runtime/instance/upgrade/replay/materialize.h"
+#include "runtime/instance/upgrade/replay/replay.h"
 
 namespace qv_server::body {
 namespace {
@@ -12,35 +16,51 @@ namespace {
 constexpr std::uint8_t kSuccess = 0;
 constexpr std::uint8_t kFailure = 1;
 
-qv_common::Result<std::string, std::string> run_upgrade(const cli::Upgrade&) {
-  return qv_common::fail(std::string("the upgrade command is not available in this build"));
+using core::system::exit::CommandError;
+using Text = qv_common::Result<std::string, std::string>;
+namespace upgrade = runtime::instance::upgrade;
+
+// A failed engine call ends the subcommand with the command error's debug
+// rendering as its message.
+template <typename T>
+qv_common::Result<T, std::string> engine(qv_common::Result<T, CommandError> result) {
+  if (!result) return qv_common::fail(result.error().debug());
+  return std::move(*result);
 }
 
-qv_common::Result<std::string, std::string> run_replay(const cli::Replay&) {
-  return qv_common::fail(std::string("the replay command is not available in this build"));
+Text run_upgrade(const cli::Upgrade& command) {
+  QV_ASSIGN_OR_RETURN(const auto report,
+                      engine(upgrade::offline::upgrade_kprofile(command.kupgrade, command.kprofile, command.version)));
+  return output::upgrade_report(report);
 }
 
-qv_common::Result<std::string, std::string> run_digests(const cli::Digests&) {
-  return qv_common::fail(std::string("the digests command is not available in this build"));
+Text run_replay(const cli::Replay& command) {
+  const upgrade::replay::Sources sources = command.repository.sources();
+  QV_ASSIGN_OR_RETURN(const auto scratch, engine(upgrade::replay::materialize_scratch(sources)));
+  QV_ASSIGN_OR_RETURN(const auto mismatches,
+                      engine(upgrade::replay::replay_all(sources, scratch.templates, command.diverged)));
+  return output::replay_report(mismatches);
 }
 
-qv_common::Result<std::string, std::string> run_templates(const cli::Templates&) {
-  return qv_common::fail(std::string("the templates command is not available in this build"));
+Text run_digests(const cli::Digests& command) {
+  const upgrade::replay::Sources sources = command.repository.sources();
+  QV_ASSIGN_OR_RETURN(const auto scratch, engine(upgrade::replay::materialize_scratch(sources)));
+  QV_ASSIGN_OR_RETURN(const auto outcome,
+                      engine(upgrade::replay::check_digests(sources, scratch.templates, command.record)));
+  return output::digests_report(outcome.recorded, outcome.mismatches);
+}
+
+Text run_templates(const cli::Templates& command) {
+  const upgrade::replay::Sources sources = command.repository.sources();
+  QV_ASSIGN_OR_RETURN(const auto templates, engine(upgrade::replay::materialize(sources, command.output)));
+  return output::templates_report(templates.root);
 }
 
 struct Dispatch {
-  qv_common::Result<std::string, std::string> operator()(const cli::Upgrade& c) const {
-    return run_upgrade(c);
-  }
-  qv_common::Result<std::string, std::string> operator()(const cli::Replay& c) const {
-    return run_replay(c);
-  }
-  qv_common::Result<std::string, std::string> operator()(const cli::Digests& c) const {
-    return run_digests(c);
-  }
-  qv_common::Result<std::string, std::string> operator()(const cli::Templates& c) const {
-    return run_templates(c);
-  }
+  Text operator()(const cli::Upgrade& c) const { return run_upgrade(c); }
+  Text operator()(const cli::Replay& c) const { return run_replay(c); }
+  Text operator()(const cli::Digests& c) const { return run_digests(c); }
+  Text operator()(const cli::Templates& c) const { return run_templates(c); }
 };
 
 int descriptor_of(cli::Stream stream) {

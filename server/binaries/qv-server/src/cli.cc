@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "absolute_path.h"
-#include "utf8.h"
+#include "platform/utf8.h"
 
 namespace qv_server::cli {
 namespace {
@@ -62,7 +62,7 @@ CLI::Validator valid_utf8() {
   return CLI::Validator(
       [](const std::string& value) {
         if (value == missing_value()) return std::string(kNoValueMessage);
-        return utf8::is_valid(value) ? std::string() : "invalid UTF-8 was detected in the value";
+        return platform::is_valid_utf8(value) ? std::string() : "invalid UTF-8 was detected in the value";
       },
       "", "UTF8");
 }
@@ -170,7 +170,7 @@ std::string program_name(std::span<const std::string> arguments) {
   for (const std::filesystem::path& part : std::filesystem::path(arguments.front())) {
     if (!part.empty() && part != "." && part != "/") last = part.native();
   }
-  if (last.empty() || last == ".." || !utf8::is_valid(last)) return kName;
+  if (last.empty() || last == ".." || !platform::is_valid_utf8(last)) return kName;
   return last;
 }
 

@@ -172,7 +172,9 @@ TEST(Program, AFailingCommandPrintsOneJsonErrorLine) {
       {.arguments = {"upgrade", "--kupgrade", "a", "--kprofile", "b", "--version", "1"}});
   EXPECT_EQ(finished.code, 1);
   EXPECT_EQ(finished.out, "");
-  EXPECT_EQ(finished.err, "{\"error\":\"the upgrade command is not available in this build\"}\n");
+  EXPECT_THAT(finished.err, StartsWith("{\"error\":\"CommandError { status: GeneralError, source: Some(QvError { "
+                                       "domain: \\\"UpgradeError\\\", code: \\\"UpgradeError::5342\\\""));
+  EXPECT_EQ(finished.err.find('\n'), finished.err.size() - 1);
 }
 
 TEST(Program, AnInvalidWorkerCountAbortsBeforeTheParse) {
@@ -220,7 +222,7 @@ TEST(Program, RunsWithClosedStandardDescriptors) {
                    .close_stdin = true,
                    .close_stdout = true});
   EXPECT_EQ(neither.code, 1);
-  EXPECT_EQ(neither.err, "{\"error\":\"the templates command is not available in this build\"}\n");
+  EXPECT_THAT(neither.err, HasSubstr("UpgradeError::5321"));
 }
 
 }  // namespace

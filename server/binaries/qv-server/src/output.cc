@@ -5,12 +5,15 @@
 
 #include <cerrno>
 
-#include "utf8.h"
+#include "platform/utf8.h"
 
 namespace qv_server::output {
 namespace {
 
 using Json = nlohmann::ordered_json;
+using runtime::instance::upgrade::offline::Outcome;
+using runtime::instance::upgrade::offline::UpgradeReport;
+using runtime::instance::upgrade::replay::Mismatch;
 
 constexpr std::string_view kUnserializable = R"({"error":"The failure could not be serialized"})";
 
@@ -22,10 +25,10 @@ qv_common::Result<std::string, std::string> compact(const Json& value) {
   }
 }
 
-Json mismatches_json(std::span<const records::Mismatch> mismatches) {
+Json mismatches_json(std::span<const Mismatch> mismatches) {
   Json list = Json::array();
-  for (const records::Mismatch& mismatch : mismatches) {
-    list.push_back({{"provider", mismatch.provider},
+  for (const Mismatch& mismatch : mismatches) {
+    list.push_back({{"provider", runtime::provider::as_str(mismatch.provider)},
                     {"version", mismatch.version},
                     {"file", mismatch.file},
                     {"reason", mismatch.reason}});
@@ -35,31 +38,29 @@ Json mismatches_json(std::span<const records::Mismatch> mismatches) {
 
 }  // namespace
 
-qv_common::Result<std::string, std::string> upgrade_report(
-    std::string_view version, std::span<const records::Outcome> steps) {
+qv_common::Result<std::string, std::string> upgrade_report(const UpgradeReport& report) {
   Json list = Json::array();
-  for (const records::Outcome& step : steps) {
+  for (const Outcome& step : report.steps) {
     list.push_back({{"family", step.family},
                     {"file", step.file},
                     {"variant", step.variant},
                     {"action", step.action},
                     {"changed", step.changed}});
   }
-  return compact({{"version", version}, {"steps", std::move(list)}});
+  return compact({{"version", report.version}, {"steps", std::move(list)}});
 }
 
-qv_common::Result<std::string, std::string> replay_report(
-    std::span<const records::Mismatch> mismatches) {
+qv_common::Result<std::string, std::string> replay_report(std::span<const Mismatch> mismatches) {
   return compact({{"mismatches", mismatches_json(mismatches)}});
 }
 
-qv_common::Result<std::string, std::string> digests_report(
-    std::uint64_t recorded, std::span<const records::Mismatch> mismatches) {
+qv_common::Result<std::string, std::string> digests_report(std::uint64_t recorded,
+                                                           std::span<const Mismatch> mismatches) {
   return compact({{"recorded", recorded}, {"mismatches", mismatches_json(mismatches)}});
 }
 
 qv_common::Result<std::string, std::string> templates_report(const std::filesystem::path& folder) {
-  if (!utf8::is_valid(folder.native())) {
+  if (!platform::is_valid_utf8(folder.native())) {
     return qv_common::fail(std::string("path contains invalid UTF-8 characters"));
   }
   return compact({{"folder", folder.native()}});

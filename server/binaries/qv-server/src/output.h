@@ -6,19 +6,20 @@
 #include <string>
 #include <string_view>
 
-#include "records.h"
 #include "result.h"
+#include "runtime/instance/upgrade/offline/offline.h"
+#include "runtime/instance/upgrade/replay/mismatch.h"
 
 namespace qv_server::output {
 
 // The compact JSON texts of the reports. Each fails with the serialiser's
 // message when a text is not valid UTF-8.
-qv_common::Result<std::string, std::string> upgrade_report(std::string_view version,
-                                                           std::span<const records::Outcome> steps);
+qv_common::Result<std::string, std::string> upgrade_report(
+    const runtime::instance::upgrade::offline::UpgradeReport& report);
 qv_common::Result<std::string, std::string> replay_report(
-    std::span<const records::Mismatch> mismatches);
+    std::span<const runtime::instance::upgrade::replay::Mismatch> mismatches);
 qv_common::Result<std::string, std::string> digests_report(
-    std::uint64_t recorded, std::span<const records::Mismatch> mismatches);
+    std::uint64_t recorded, std::span<const runtime::instance::upgrade::replay::Mismatch> mismatches);
 // Fails with "path contains invalid UTF-8 characters" for a folder whose path
 // is not valid UTF-8.
 qv_common::Result<std::string, std::string> templates_report(const std::filesystem::path& folder);

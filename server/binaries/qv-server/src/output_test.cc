@@ -8,6 +8,9 @@
 namespace qv_server::output {
 namespace {
 
+using runtime::instance::upgrade::offline::UpgradeReport;
+using runtime::instance::upgrade::replay::Mismatch;
+
 TEST(ErrorLine, EscapesAsJsonRequires) {
   struct Case {
     std::string message;
@@ -31,21 +34,22 @@ TEST(ErrorLine, EscapesAsJsonRequires) {
 }
 
 TEST(Reports, UpgradeKeepsFieldOrder) {
-  const std::vector<records::Outcome> steps = {
-      {"configs", "app.yaml", "app.eks.yaml", "modify", true},
-      {"pods", "db.yaml", "db.yaml", "retain", false},
-  };
+  const UpgradeReport report{"1.2.0",
+                             {
+                                 {"configs", "app.yaml", "app.eks.yaml", "modify", true},
+                                 {"pods", "db.yaml", "db.yaml", "retain", false},
+                             }};
   EXPECT_EQ(
-      upgrade_report("1.2.0", steps).value(),
+      upgrade_report(report).value(),
       R"({"version":"1.2.0","steps":[)"
       R"({"family":"configs","file":"app.yaml","variant":"app.eks.yaml","action":"modify","changed":true},)"
       R"({"family":"pods","file":"db.yaml","variant":"db.yaml","action":"retain","changed":false}]})");
-  EXPECT_EQ(upgrade_report("1.0", {}).value(), R"({"version":"1.0","steps":[]})");
+  EXPECT_EQ(upgrade_report(UpgradeReport{"1.0", {}}).value(), R"({"version":"1.0","steps":[]})");
 }
 
 TEST(Reports, ReplayAndDigests) {
-  const std::vector<records::Mismatch> mismatches = {
-      {"eks", "2.0", "", "is served by no version's kprofile"},
+  const std::vector<Mismatch> mismatches = {
+      {runtime::provider::ClusterProvider::kEks, "2.0", "", "is served by no version's kprofile"},
   };
   EXPECT_EQ(replay_report({}).value(), R"({"mismatches":[]})");
   EXPECT_EQ(
@@ -58,8 +62,8 @@ TEST(Reports, ReplayAndDigests) {
 }
 
 TEST(Reports, TextsThatAreNotUtf8FailWithTheSerialisersMessage) {
-  const std::vector<records::Outcome> steps = {{"pods", "\xFF.yaml", "\xFF.yaml", "delete", true}};
-  const auto report = upgrade_report("1.0", steps);
+  const UpgradeReport steps{"1.0", {{"pods", "\xFF.yaml", "\xFF.yaml", "delete", true}}};
+  const auto report = upgrade_report(steps);
   ASSERT_FALSE(report);
   EXPECT_NE(report.error().find("invalid UTF-8"), std::string::npos) << report.error();
 }

@@ -8,12 +8,12 @@
 #include <system_error>
 
 #include "panic.h"
-#include "utf8.h"
+#include "platform/utf8.h"
 
 namespace qv_server::runtime {
 
 qv_common::Result<std::size_t, std::string> parse_worker_count(std::string_view value) {
-  if (!utf8::is_valid(value)) {
+  if (!platform::is_valid_utf8(value)) {
     return qv_common::fail(fmt::format("{} must be valid unicode", kWorkerThreadsVariable));
   }
   // Plain decimal digits only: no sign, no blanks; from_chars catches overflow.
