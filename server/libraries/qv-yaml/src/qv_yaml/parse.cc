@@ -69,6 +69,16 @@ std::string display_tag(const std::string& tag) {
   return tag;
 }
 
+std::string key_text(const Value& key) {
+  if (key.is_string()) return fmt::format("\"{}\"", key.as_string());
+  if (key.is_mapping() || key.is_sequence() || key.is_tagged()) return "of a complex value";
+  return key.raw();
+}
+
+std::string duplicate_key(const Value& key) {
+  return fmt::format("duplicate entry with key {}{}", key_text(key), location(key.mark()));
+}
+
 // Builds values from parser events.
 class Builder {
  public:
@@ -232,19 +242,10 @@ class Builder {
       return std::nullopt;
     }
     Mapping& mapping = top.value.as_mapping();
-    if (options_.reject_duplicate_keys && mapping.contains(*top.key)) {
-      const Mark mark = top.key->mark();
-      return fmt::format("duplicate entry with key {}{}", key_text(*top.key), location(mark));
-    }
+    if (options_.reject_duplicate_keys && mapping.contains(*top.key)) return duplicate_key(*top.key);
     mapping.push_back(std::move(*top.key), std::move(value));
     top.key.reset();
     return std::nullopt;
-  }
-
-  static std::string key_text(const Value& key) {
-    if (key.is_string()) return fmt::format("\"{}\"", key.as_string());
-    if (key.is_mapping() || key.is_sequence() || key.is_tagged()) return "of a complex value";
-    return key.raw();
   }
 
   ParseOptions options_;
@@ -259,6 +260,28 @@ class Builder {
 
 qv_common::Result<Value, std::string> parse_single(std::string_view text, ParseOptions options) {
   return Builder(text, options).run();
+}
+
+qv_common::Result<void, std::string> check_unique_keys(const Value& value) {
+  switch (value.kind()) {
+    case Value::Kind::kSequence:
+      for (const Value& item : value.as_sequence()) QV_RETURN_IF_ERROR(check_unique_keys(item));
+      return {};
+    case Value::Kind::kTagged: return check_unique_keys(value.as_tagged().value);
+    case Value::Kind::kMapping: {
+      // A parse meets an entry's key and value before it adds the entry.
+      const Mapping& mapping = value.as_mapping();
+      for (auto entry = mapping.begin(); entry != mapping.end(); ++entry) {
+        QV_RETURN_IF_ERROR(check_unique_keys(entry->first));
+        QV_RETURN_IF_ERROR(check_unique_keys(entry->second));
+        for (auto earlier = mapping.begin(); earlier != entry; ++earlier) {
+          if (earlier->first == entry->first) return qv_common::fail(duplicate_key(entry->first));
+        }
+      }
+      return {};
+    }
+    default: return {};
+  }
 }
 
 std::string location(Mark mark) { return fmt::format(" at line {} column {}", mark.line + 1, mark.column + 1); }

@@ -26,6 +26,11 @@ inline constexpr std::size_t kMaxAliasNodes = 250'000;
 // problem and where it lies ("... at line L column C").
 qv_common::Result<Value, std::string> parse_single(std::string_view text, ParseOptions options = {});
 
+// The first repeated key of a value read with repeated keys kept, found in
+// the order in which a parse that rejects them would meet it; the failure
+// carries the same message as that parse.
+qv_common::Result<void, std::string> check_unique_keys(const Value& value);
+
 // " at line L column C" for a mark, one-based.
 std::string location(Mark mark);
 

@@ -49,6 +49,20 @@ TEST(ParseTest, KeepsRepeatedKeysWhenAsked) {
   EXPECT_EQ(value->as_mapping().size(), 2u);
 }
 
+TEST(ParseTest, UniqueKeyCheckFindsWhatTheRejectingParseFinds) {
+  for (std::string_view text : {"a: 1\nb: 2\n", "a: 1\na: 2\n", "a: {x: 1, x: 2}\na: 3\n", "a: 3\nb: {x: 1, x: 2}\na: 1\n",
+                                "? {k: 1, k: 2}\n: v\n", "- {1: a, '1': b}\n- [{q: 1, q: 1}]\n", "!t {z: 1, z: 2}\n"}) {
+    auto rejecting = parse_single(text);
+    auto kept = parse_single(text, {.reject_duplicate_keys = false});
+    ASSERT_TRUE(kept) << text;
+    auto unique = check_unique_keys(*kept);
+    EXPECT_EQ(static_cast<bool>(unique), static_cast<bool>(rejecting)) << text;
+    if (!rejecting) {
+      EXPECT_EQ(unique.error(), rejecting.error()) << text;
+    }
+  }
+}
+
 TEST(ParseTest, EmptyTextCanReadAsNull) {
   auto value = parse_single("# nothing\n", {.empty_is_null = true});
   ASSERT_TRUE(value) << value.error();

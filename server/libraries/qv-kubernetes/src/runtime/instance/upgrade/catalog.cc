@@ -173,10 +173,12 @@ qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::s
     return fail(UpgradeError::SpecSchemaUnsupported(v, spec->schema, kSupportedSchema));
   }
 
-  auto document = qv_yaml::parse_single(*text);
-  if (!document) return fail(UpgradeError::SpecParseFailed(v, document.error()));
+  // The dynamic reading of the same text: the same values, with repeated keys rejected.
+  if (auto unique = qv_yaml::check_unique_keys(*typed_document); !unique) {
+    return fail(UpgradeError::SpecParseFailed(v, unique.error()));
+  }
 
-  QV_RETURN_IF_ERROR(check_changes(*spec, *document, version));
+  QV_RETURN_IF_ERROR(check_changes(*spec, *typed_document, version));
   QV_RETURN_IF_ERROR(check_resolved(*spec, version));
   QV_RETURN_IF_ERROR(check_groups(*spec, version));
   QV_ASSIGN_OR_RETURN(const std::set<fs::path> claimed, check_content(*spec, kupgrade, version));

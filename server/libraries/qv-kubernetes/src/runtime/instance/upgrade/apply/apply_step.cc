@@ -1,5 +1,7 @@
 #include "runtime/instance/upgrade/apply/apply_step.h"
 
+#include "runtime/instance/upgrade/apply/working_text.h"
+
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
 #include "runtime/instance/upgrade/catalog.h"
@@ -25,14 +27,14 @@ qv_common::Result<StepResult, CommandError> modify(store::Store& store, std::str
                                                    const plan::Step& step) {
   QV_ASSIGN_OR_RETURN(std::optional<std::string> read, store.read(step));
   if (!read) return fail(UpgradeError::ModifyTargetMissing(std::string(version), step.entry, store.locate(step)));
-  std::string text = std::move(*read);
+  WorkingText text(std::move(*read), version, step.entry);
   bool changed = false;
   for (const spec::Operation& operation : step.action.changes) {
-    QV_ASSIGN_OR_RETURN(spec::Replaced replaced, operation.replace(version, step.entry, std::move(text)));
-    text = std::move(replaced.text);
-    changed = changed || replaced.changed;
+    QV_ASSIGN_OR_RETURN(const bool fired, operation.apply(text));
+    changed = changed || fired;
   }
-  QV_RETURN_IF_ERROR(store.write(step, std::move(text)));
+  QV_ASSIGN_OR_RETURN(std::string result, text.take());
+  QV_RETURN_IF_ERROR(store.write(step, std::move(result)));
   return changed ? StepResult::kWritten : StepResult::kUnchanged;
 }
 

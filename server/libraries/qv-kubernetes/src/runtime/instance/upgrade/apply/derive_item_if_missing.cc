@@ -42,11 +42,12 @@ qv_common::Result<std::vector<Derived>, std::string> derive(const qv_yaml::Seque
 
 // Adds, after each item of the sequence that the pattern matches, the item
 // rendered from the match, unless an equal item exists.
-Replacement replace_kind(const spec::DeriveItemIfMissing& op, std::string_view version, std::string_view entry,
-                         std::string text) {
+Changed replace_kind(const spec::DeriveItemIfMissing& op, WorkingText& text) {
+  const std::string_view version = text.version();
+  const std::string_view entry = text.entry();
   QV_ASSIGN_OR_RETURN(const Regex pattern, compile_pattern(version, entry, op.pattern));
   const auto segments = split_leaf(op.leaf);
-  return edit_document(version, entry, std::move(text),
+  return edit_document(text,
                        [&](qv_yaml::Value& document) -> qv_common::Result<bool, core::system::exit::CommandError> {
                          qv_yaml::Value* leaf = walk(document, segments);
                          if (leaf == nullptr || !leaf->is_sequence()) return false;

@@ -12,13 +12,14 @@ using core::system::exit::CommandError;
 
 // Adds the sibling, rendered from the pattern's match in the anchor's scalar
 // text, beside the anchor of the addressed mapping.
-Replacement replace_kind(const spec::DeriveSiblingIfExisting& op, std::string_view version,
-                         std::string_view entry, std::string text) {
+Changed replace_kind(const spec::DeriveSiblingIfExisting& op, WorkingText& text) {
+  const std::string_view version = text.version();
+  const std::string_view entry = text.entry();
   QV_ASSIGN_OR_RETURN(const Regex pattern, compile_pattern(version, entry, op.pattern));
   const auto segments = split_leaf(op.leaf);
   const qv_yaml::Value anchor(segments.back());
   const qv_yaml::Value sibling(op.sibling);
-  return edit_document(version, entry, std::move(text),
+  return edit_document(text,
                        [&](qv_yaml::Value& document) -> qv_common::Result<bool, CommandError> {
                          qv_yaml::Value* parent = walk(document, std::span(segments).first(segments.size() - 1));
                          if (parent == nullptr || !parent->is_mapping()) return false;

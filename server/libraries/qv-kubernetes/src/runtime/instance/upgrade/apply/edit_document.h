@@ -1,22 +1,21 @@
 #pragma once
 
 #include <functional>
-#include <string>
-#include <string_view>
 
 #include "core/system/exit.h"
 #include "qv_yaml/value.h"
 #include "result.h"
-#include "runtime/instance/upgrade/spec/operation.h"
+#include "runtime/instance/upgrade/apply/working_text.h"
 
 namespace runtime::instance::upgrade::apply {
 
-using Replacement = qv_common::Result<spec::Replaced, core::system::exit::CommandError>;
-// Edits a document in place and says whether it changed it.
-using Edit = std::function<qv_common::Result<bool, core::system::exit::CommandError>(qv_yaml::Value&)>;
+// Whether an operation fired.
+using Changed = qv_common::Result<bool, core::system::exit::CommandError>;
+// Edits a document in place and says whether it changed it. An edit that does
+// not fire leaves the document as it was.
+using Edit = std::function<Changed(qv_yaml::Value&)>;
 
-// Parses `text`, runs `edit` on the document and renders the document when
-// the edit changed it; otherwise hands back `text` untouched.
-Replacement edit_document(std::string_view version, std::string_view entry, std::string text, const Edit& edit);
+// Runs `edit` on the text's document.
+Changed edit_document(WorkingText& text, const Edit& edit);
 
 }  // namespace runtime::instance::upgrade::apply

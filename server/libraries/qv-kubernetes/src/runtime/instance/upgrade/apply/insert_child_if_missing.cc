@@ -21,10 +21,9 @@ qv_yaml::Value& child_of(qv_yaml::Mapping& mapping, const std::string& key) {
 
 // Appends the child to the mapping at the leaf, creating the mappings on the
 // way; they reach the text only together with the child.
-Replacement replace_kind(const spec::InsertChildIfMissing& op, std::string_view version, std::string_view entry,
-                         std::string text) {
+Changed replace_kind(const spec::InsertChildIfMissing& op, WorkingText& text) {
   const auto segments = split_leaf(op.leaf);
-  return edit_document(version, entry, std::move(text), [&](qv_yaml::Value& document) {
+  return edit_document(text, [&](qv_yaml::Value& document) {
     qv_yaml::Value* node = &document;
     for (const std::string& segment : segments) {
       qv_yaml::Mapping* mapping = as_creatable_mapping(*node);

@@ -32,11 +32,10 @@ bool beside_everywhere(const spec::InsertSiblingIfExisting& op, qv_yaml::Value& 
   return changed;
 }
 
-Replacement replace_kind(const spec::InsertSiblingIfExisting& op, std::string_view version,
-                         std::string_view entry, std::string text) {
+Changed replace_kind(const spec::InsertSiblingIfExisting& op, WorkingText& text) {
   const auto segments = split_leaf(op.leaf);
   const qv_yaml::Value anchor(segments.back());
-  return edit_document(version, entry, std::move(text), [&](qv_yaml::Value& document) {
+  return edit_document(text, [&](qv_yaml::Value& document) {
     if (op.scope == spec::Scope::kEverywhere) return beside_everywhere(op, document, anchor);
     qv_yaml::Value* parent = walk(document, std::span(segments).first(segments.size() - 1));
     return parent != nullptr && beside(op, *parent, anchor);

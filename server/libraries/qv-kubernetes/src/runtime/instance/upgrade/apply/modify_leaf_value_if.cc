@@ -5,10 +5,9 @@
 namespace runtime::instance::upgrade::apply {
 
 // Sets the leaf to `to` where it equals `from`; an absent key never matches.
-Replacement replace_kind(const spec::ModifyLeafValueIf& op, std::string_view version, std::string_view entry,
-                         std::string text) {
+Changed replace_kind(const spec::ModifyLeafValueIf& op, WorkingText& text) {
   const auto segments = split_leaf(op.leaf);
-  return edit_document(version, entry, std::move(text), [&](qv_yaml::Value& document) {
+  return edit_document(text, [&](qv_yaml::Value& document) {
     qv_yaml::Value* leaf = walk(document, segments);
     if (leaf == nullptr || !(*leaf == op.from)) return false;
     *leaf = op.to;

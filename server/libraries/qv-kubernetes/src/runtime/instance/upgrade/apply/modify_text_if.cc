@@ -18,23 +18,26 @@ std::string replacement_template(const spec::ModifyTextIf& op) {
 
 // Replaces every match of the pattern, between its optional context
 // patterns, in the raw text; the context text stays.
-Replacement replace_kind(const spec::ModifyTextIf& op, std::string_view version, std::string_view entry,
-                         std::string text) {
+Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text) {
+  const std::string_view version = text.version();
+  const std::string_view entry = text.entry();
   const std::string expression = boundary("before", op.before) + op.pattern + boundary("after", op.after);
   QV_ASSIGN_OR_RETURN(const Regex regex, compile_pattern(version, entry, expression));
-  auto matches = regex.find_all(text);
+  QV_ASSIGN_OR_RETURN(const std::string* current, text.text());
+  auto matches = regex.find_all(*current);
   if (!matches) return qv_common::fail(pattern_failed(version, entry, expression, std::move(matches).error()));
-  if (matches->empty()) return spec::Replaced{std::move(text), false};
+  if (matches->empty()) return false;
   const std::string pattern = replacement_template(op);
   std::string out;
   std::size_t copied = 0;
   for (const Match& match : *matches) {
-    out.append(text, copied, match.start() - copied);
+    out.append(*current, copied, match.start() - copied);
     out += Regex::expand(match, pattern);
     copied = match.end();
   }
-  out.append(text, copied);
-  return spec::Replaced{std::move(out), true};
+  out.append(*current, copied);
+  text.set_text(std::move(out));
+  return true;
 }
 
 }  // namespace runtime::instance::upgrade::apply

@@ -17,10 +17,9 @@ bool is_flat(const qv_yaml::Mapping& mapping) {
 }  // namespace
 
 // Moves the entries of a non-empty flat mapping under the key `under`.
-Replacement replace_kind(const spec::NestChildrenIfFlat& op, std::string_view version, std::string_view entry,
-                         std::string text) {
+Changed replace_kind(const spec::NestChildrenIfFlat& op, WorkingText& text) {
   const auto segments = split_leaf(op.leaf);
-  return edit_document(version, entry, std::move(text), [&](qv_yaml::Value& document) {
+  return edit_document(text, [&](qv_yaml::Value& document) {
     qv_yaml::Value* leaf = walk(document, segments);
     if (leaf == nullptr || !leaf->is_mapping() || !is_flat(leaf->as_mapping())) return false;
     qv_yaml::Mapping nested;

@@ -8,7 +8,14 @@ namespace runtime::instance::upgrade::spec {
 qv_common::Result<Replaced, core::system::exit::CommandError> Operation::replace(std::string_view version,
                                                                                  std::string_view entry,
                                                                                  std::string text) const {
-  return std::visit([&](const auto& op) { return apply::replace_kind(op, version, entry, std::move(text)); },
+  apply::WorkingText working(std::move(text), version, entry);
+  QV_ASSIGN_OR_RETURN(const bool changed, apply(working));
+  QV_ASSIGN_OR_RETURN(std::string result, working.take());
+  return Replaced{std::move(result), changed};
+}
+
+qv_common::Result<bool, core::system::exit::CommandError> Operation::apply(apply::WorkingText& text) const {
+  return std::visit([&](const auto& op) { return apply::replace_kind(op, text); },
                     kind);
 }
 

@@ -8,23 +8,15 @@
 
 namespace runtime::instance::upgrade::apply {
 
-// One operation kind applied to a file's text; `version` and `entry` name
-// a failure. Each is defined in the file named after its kind.
-Replacement replace_kind(const spec::ModifyLeafValueIf& op, std::string_view version, std::string_view entry,
-                         std::string text);
-Replacement replace_kind(const spec::ModifyTextIf& op, std::string_view version, std::string_view entry,
-                         std::string text);
-Replacement replace_kind(const spec::InsertSiblingIfExisting& op, std::string_view version,
-                         std::string_view entry, std::string text);
-Replacement replace_kind(const spec::InsertChildIfMissing& op, std::string_view version, std::string_view entry,
-                         std::string text);
-Replacement replace_kind(const spec::NestChildrenIfFlat& op, std::string_view version, std::string_view entry,
-                         std::string text);
-Replacement replace_kind(const spec::DeriveItemIfMissing& op, std::string_view version, std::string_view entry,
-                         std::string text);
-Replacement replace_kind(const spec::DeriveSiblingIfExisting& op, std::string_view version,
-                         std::string_view entry, std::string text);
-Replacement replace_kind(const spec::RemoveLeafIf& op, std::string_view version, std::string_view entry,
-                         std::string text);
+// One operation kind applied to the text of a modify step; says whether it
+// fired. Each is defined in the file named after its kind.
+Changed replace_kind(const spec::ModifyLeafValueIf& op, WorkingText& text);
+Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text);
+Changed replace_kind(const spec::InsertSiblingIfExisting& op, WorkingText& text);
+Changed replace_kind(const spec::InsertChildIfMissing& op, WorkingText& text);
+Changed replace_kind(const spec::NestChildrenIfFlat& op, WorkingText& text);
+Changed replace_kind(const spec::DeriveItemIfMissing& op, WorkingText& text);
+Changed replace_kind(const spec::DeriveSiblingIfExisting& op, WorkingText& text);
+Changed replace_kind(const spec::RemoveLeafIf& op, WorkingText& text);
 
 }  // namespace runtime::instance::upgrade::apply

@@ -13,6 +13,10 @@ namespace core::system::exit {
 struct CommandError;
 }
 
+namespace runtime::instance::upgrade::apply {
+class WorkingText;
+}
+
 namespace runtime::instance::upgrade::spec {
 
 // Where an inserted key goes relative to its anchor key.
@@ -88,6 +92,10 @@ struct Operation {
   qv_common::Result<Replaced, core::system::exit::CommandError> replace(std::string_view version,
                                                                         std::string_view entry,
                                                                         std::string text) const;
+
+  // Applies the operation to the text of a modify step in progress, which
+  // keeps the parsed document between operations; says whether it fired.
+  qv_common::Result<bool, core::system::exit::CommandError> apply(apply::WorkingText& text) const;
 };
 
 }  // namespace runtime::instance::upgrade::spec
