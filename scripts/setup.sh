@@ -9,7 +9,7 @@ packages=(
   libyaml-dev nlohmann-json3-dev libcli11-dev libpcre2-dev libarchive-dev
   libssl-dev libfmt-dev libexpected-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  hyperfine
+  hyperfine time
 )
 
 missing=()
