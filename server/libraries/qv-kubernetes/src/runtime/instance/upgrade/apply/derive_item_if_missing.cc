@@ -1,7 +1,6 @@
 #include "runtime/instance/upgrade/apply/derive_item_if_missing.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "runtime/instance/upgrade/apply/compile_pattern.h"
 #include "runtime/instance/upgrade/apply/render_template.h"
@@ -18,9 +17,9 @@ namespace {
 // positions valid.
 bool insert_missing(qv_yaml::Sequence& sequence, const std::vector<Derived>& derived) {
   bool inserted = false;
-  for (const Derived& next : std::views::reverse(derived)) {
-    if (std::find(sequence.begin(), sequence.end(), next.item) != sequence.end()) continue;
-    sequence.insert(sequence.begin() + static_cast<std::ptrdiff_t>(next.source) + 1, next.item);
+  for (auto next = derived.rbegin(); next != derived.rend(); ++next) {
+    if (std::find(sequence.begin(), sequence.end(), next->item) != sequence.end()) continue;
+    sequence.insert(sequence.begin() + static_cast<std::ptrdiff_t>(next->source) + 1, next->item);
     inserted = true;
   }
   return inserted;
