@@ -59,6 +59,14 @@ ReadResult<std::string> scalar_text(const Value& value);
 // The node itself when it holds no tag anywhere inside.
 ReadResult<Value> untagged_value(const Value& value);
 
+// Puts a read value into `target`; the failure, if any, for a FieldReader.
+template <typename T>
+std::optional<ReadError> assign(T& target, ReadResult<T> value) {
+  if (!value) return std::move(value).error();
+  target = std::move(*value);
+  return std::nullopt;
+}
+
 // The record reading: which keys a record declares and what it does with
 // the others.
 enum class UnknownKeys { kReject, kIgnore };

@@ -24,13 +24,6 @@ using Checked = qv_common::Result<void, CommandError>;
 
 constexpr std::uint32_t kSupportedSchema = 1;
 
-template <typename T>
-std::optional<read::ReadError> store(T& target, read::ReadResult<T> value) {
-  if (!value) return std::move(value).error();
-  target = std::move(*value);
-  return std::nullopt;
-}
-
 read::ReadResult<InventoryEntry> read_entry(const Value& node) {
   if (!node.is_mapping()) return fail(read::invalid_type(node, "struct InventoryEntry"));
   static constexpr std::array<std::string_view, 2> kFields = {"version", "upgrader"};
@@ -38,8 +31,8 @@ read::ReadResult<InventoryEntry> read_entry(const Value& node) {
   QV_ASSIGN_OR_RETURN(const std::vector<bool> given,
                       read::read_record(node.as_mapping(), {kFields, read::UnknownKeys::kIgnore},
                                         [&](std::size_t field, const Value& value) {
-                                          return field == 0 ? store(entry.version, read::scalar_text(value))
-                                                            : store(entry.upgrader, read::boolean(value));
+                                          return field == 0 ? read::assign(entry.version, read::scalar_text(value))
+                                                            : read::assign(entry.upgrader, read::boolean(value));
                                         }));
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     if (!given[i]) return fail(read::missing_field(kFields[i], node.mark()));
@@ -64,8 +57,8 @@ read::ReadResult<Inventory> read_document(const Value& node) {
   QV_ASSIGN_OR_RETURN(const std::vector<bool> given,
                       read::read_record(node.as_mapping(), {kFields, read::UnknownKeys::kIgnore},
                                         [&](std::size_t field, const Value& value) {
-                                          return field == 0 ? store(inventory.schema, read::u32(value))
-                                                            : store(inventory.versions, read_entries(value));
+                                          return field == 0 ? read::assign(inventory.schema, read::u32(value))
+                                                            : read::assign(inventory.versions, read_entries(value));
                                         }));
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     if (!given[i]) return fail(read::missing_field(kFields[i], node.mark()));

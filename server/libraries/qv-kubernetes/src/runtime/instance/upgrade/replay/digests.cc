@@ -40,14 +40,13 @@ read::ReadResult<Digests> read_document(const Value& node) {
   Digests digests;
   QV_ASSIGN_OR_RETURN(const std::vector<bool> given,
                       read::read_record(node.as_mapping(), {kFields, read::UnknownKeys::kIgnore},
-                                        [&](std::size_t, const Value& value) -> std::optional<read::ReadError> {
-                                          auto versions = read_text_map<std::map<std::string, std::string>>(
-                                              value, [](const Value& providers) {
-                                                return read_text_map<std::string>(providers, read::scalar_text);
-                                              });
-                                          if (!versions) return std::move(versions).error();
-                                          digests.versions = std::move(*versions);
-                                          return std::nullopt;
+                                        [&](std::size_t, const Value& value) {
+                                          return read::assign(
+                                              digests.versions,
+                                              read_text_map<std::map<std::string, std::string>>(
+                                                  value, [](const Value& providers) {
+                                                    return read_text_map<std::string>(providers, read::scalar_text);
+                                                  }));
                                         }));
   if (!given[0]) return fail(read::missing_field("versions", node.mark()));
   return digests;

@@ -27,9 +27,7 @@ struct Field {
 
 template <typename T, typename V>
 std::optional<ReadError> store(V T::*member, T& record, ReadResult<V> value) {
-  if (!value) return std::move(value).error();
-  record.*member = std::move(*value);
-  return std::nullopt;
+  return read::assign(record.*member, std::move(value));
 }
 
 template <typename T>

@@ -16,11 +16,8 @@ ReadResult<std::vector<Operation>> read_modify_fields(const qv_yaml::Mapping& en
   const read::RecordShape shape{kChangesField, read::UnknownKeys::kIgnore};
   std::vector<Operation> changes;
   QV_ASSIGN_OR_RETURN(const std::vector<bool> given,
-                      read::read_record(entries, shape, [&](std::size_t, const Value& v) -> std::optional<ReadError> {
-                        auto operations = read_operations(v);
-                        if (!operations) return std::move(operations).error();
-                        changes = std::move(*operations);
-                        return std::nullopt;
+                      read::read_record(entries, shape, [&](std::size_t, const Value& v) {
+                        return read::assign(changes, read_operations(v));
                       }));
   if (!given[0]) return qv_common::fail(read::missing_field("changes", mark));
   return changes;
@@ -76,11 +73,8 @@ ReadResult<Resolved> read_resolved(const Value& node) {
   static constexpr std::array<std::string_view, 1> kFields = {"configs"};
   const read::RecordShape resolved_shape{kFields, read::UnknownKeys::kReject};
   QV_RETURN_IF_ERROR(read::read_record(node.as_mapping(), resolved_shape,
-                                       [&](std::size_t, const Value& v) -> std::optional<ReadError> {
-                                         auto configs = read_family(v);
-                                         if (!configs) return std::move(configs).error();
-                                         resolved.configs = std::move(*configs);
-                                         return std::nullopt;
+                                       [&](std::size_t, const Value& v) {
+                                         return read::assign(resolved.configs, read_family(v));
                                        }));
   return resolved;
 }
@@ -108,17 +102,12 @@ ReadResult<Spec> read_spec(const Value& document) {
   QV_ASSIGN_OR_RETURN(const std::vector<bool> given,
                       read::read_record(document.as_mapping(), shape,
                                         [&](std::size_t field, const Value& v) -> std::optional<ReadError> {
-                                          auto store = [](auto& target, auto result) -> std::optional<ReadError> {
-                                            if (!result) return std::move(result).error();
-                                            target = std::move(*result);
-                                            return std::nullopt;
-                                          };
                                           switch (field) {
-                                            case 0: return store(spec.schema, read::u32(v));
-                                            case 1: return store(spec.assets, read_family(v));
-                                            case 2: return store(spec.configs, read_family(v));
-                                            case 3: return store(spec.pods, read_family(v));
-                                            default: return store(spec.resolved, read_resolved(v));
+                                            case 0: return read::assign(spec.schema, read::u32(v));
+                                            case 1: return read::assign(spec.assets, read_family(v));
+                                            case 2: return read::assign(spec.configs, read_family(v));
+                                            case 3: return read::assign(spec.pods, read_family(v));
+                                            default: return read::assign(spec.resolved, read_resolved(v));
                                           }
                                         }));
   if (!given[0]) return qv_common::fail(read::missing_field("schema", document.mark()));
