@@ -188,6 +188,13 @@ TEST(LoadSpec, ChangesUnderAnotherAction) {
        "The upgrade spec of version '1.1' declares changes for 'configs/123/123', whose action is not 'modify'.",
        ""},
   });
+  // An entry in the sequence form is not looked at.
+  const Tree sequence(
+      "schema: 1\nassets:\n  '123':\n    '123': [modify, [{op: remove-leaf-if, leaf: a}]]\n    123: {action: "
+      "retain}\n");
+  auto spec = sequence.load();
+  ASSERT_TRUE(spec) << spec.error().debug();
+  EXPECT_EQ(spec->assets.at("123").at("123").kind, ActionKind::kRetain);
 }
 
 TEST(LoadSpec, ResolvedActions) {
