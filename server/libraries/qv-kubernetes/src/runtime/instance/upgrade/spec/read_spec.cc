@@ -48,14 +48,26 @@ ReadResult<Action> action_from_sequence(const Value& node) {
   return action;
 }
 
-// A map written with nothing after its colon reads as an empty map.
+// A group or variant name: one file name, so that no step reaches outside
+// its family folder.
+ReadResult<std::string> read_file_name(const Value& key) {
+  QV_ASSIGN_OR_RETURN(std::string name, read::scalar_text(key));
+  const bool separator = name.find_first_of(std::string_view("/\0", 2)) != std::string::npos;
+  if (name.empty() || name == "." || name == ".." || separator) {
+    return qv_common::fail(read::invalid_value(read::describe(Value(name)), "a file name", key.mark()));
+  }
+  return name;
+}
+
+// A map from file names; written with nothing after its colon it reads as an
+// empty map.
 template <typename Map, typename ReadEntry>
 ReadResult<Map> read_map(const Value& node, ReadEntry read_entry) {
   Map map;
   if (node.is_null()) return map;
   if (!node.is_mapping()) return qv_common::fail(read::invalid_type(node, "a map"));
   for (const auto& [key, value] : node.as_mapping()) {
-    QV_ASSIGN_OR_RETURN(std::string name, read::scalar_text(key));
+    QV_ASSIGN_OR_RETURN(std::string name, read_file_name(key));
     QV_ASSIGN_OR_RETURN(auto entry, read_entry(value));
     map.insert_or_assign(std::move(name), std::move(entry));
   }

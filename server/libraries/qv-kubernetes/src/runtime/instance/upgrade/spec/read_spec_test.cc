@@ -84,6 +84,10 @@ TEST(ReadSpecTest, Rejections) {
       {"schema: 1\nconfigs: {a: {a: [retain, x]}}\n", "invalid length 1, expected 0 elements in sequence"},
       {"schema: 1\nconfigs: {a: {a: [modify]}}\n", "invalid length 0, expected struct Modify with 1 element"},
       {"schema: 1\nconfigs: {{x: 1}: {}}\n", "invalid type: map, expected a string"},
+      {"schema: 1\npods: {../x: {../x: {action: delete}}}\n", "invalid value: string \"../x\", expected a file name"},
+      {"schema: 1\npods: {a: {/etc/a: {action: delete}}}\n", "invalid value: string \"/etc/a\", expected a file name"},
+      {"schema: 1\nassets: {..: {}}\n", "invalid value: string \"..\", expected a file name"},
+      {"schema: 1\nassets: {'': {}}\n", "invalid value: string \"\", expected a file name"},
   };
   for (const auto& c : cases) {
     auto spec = read_text(c.text);
