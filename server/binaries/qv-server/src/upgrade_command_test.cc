@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "test_support/error_line.h"
 #include "test_support/upgrade_tree.h"
 
 namespace {
 
 using test_support::Files;
 using test_support::Finished;
+using test_support::run_program;
+using test_support::upgrade_error_line;
 using test_support::UpgradeTree;
 
 // One upgrade run: the tree before it, the report it prints and the kprofile after it.
@@ -246,6 +249,29 @@ TEST(UpgradeCommand, OperationsOfOneStepRunInListOrder) {
               {{"configs/app.yaml", "m: {a: 1}\n"}},
               report({step("configs", "app.yaml", "app.yaml", "modify", true)}),
               {{"configs/app.yaml", "m:\n  a: 1\n  b: 3\n"}}});
+}
+
+TEST(UpgradeCommand, RelativePathsAreTakenAsGivenFromTheWorkingFolder) {
+  UpgradeTree tree;
+  tree.spec("1.1", "schema: 1\nconfigs:\n  app.yaml:\n    app.yaml: {action: delete}\n");
+  tree.profile({{"configs/app.yaml", "a: 1\n"}, {"configs/web.yaml", "w: 1\n"}});
+  auto upgrade = [&](const std::string& version) {
+    return run_program({.arguments = {"upgrade", "--kupgrade", "kupgrade", "--kprofile", "./kprofile", "--version",
+                                      version},
+                        .working_folder = tree.kupgrade().parent_path()});
+  };
+
+  const Finished done = upgrade("1.1");
+  EXPECT_EQ(done.out, report({step("configs", "app.yaml", "app.yaml", "delete", true)}) + "\n");
+  EXPECT_EQ(done.err, "");
+  EXPECT_EQ(done.code, 0);
+  EXPECT_EQ(tree.profile_files(), (Files{{"configs/web.yaml", "w: 1\n"}}));
+
+  const Finished failed = upgrade("9");
+  EXPECT_EQ(failed.out, "");
+  EXPECT_EQ(failed.err, upgrade_error_line(5342, "Could not read the upgrade spec of version '9' at "
+                                                 "'kupgrade/upgrades/9.yaml': No such file or directory."));
+  EXPECT_EQ(failed.code, 1);
 }
 
 }  // namespace

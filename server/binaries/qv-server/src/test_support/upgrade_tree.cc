@@ -33,6 +33,8 @@ void UpgradeTree::content(std::string_view version, const Files& files) const {
   write_below(kupgrade() / "upgrades" / version, files);
 }
 
+void UpgradeTree::upgrade_files(const Files& files) const { write_below(kupgrade(), files); }
+
 void UpgradeTree::profile(const Files& files) const {
   fs::create_directories(kprofile());
   write_below(kprofile(), files);

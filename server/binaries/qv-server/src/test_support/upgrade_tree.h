@@ -25,6 +25,8 @@ class UpgradeTree {
   void spec(std::string_view version, std::string_view text) const;
   // Writes every file of `files` below the content folder upgrades/<version>.
   void content(std::string_view version, const Files& files) const;
+  // Writes every file of `files` below the upgrade tree.
+  void upgrade_files(const Files& files) const;
   // Writes every file of `files` below the kprofile folder.
   void profile(const Files& files) const;
   // The files of the kprofile folder as they are now.
