@@ -52,6 +52,14 @@ Done extract_kprofile(const Sources& sources, const std::string& version, const 
   if (auto unpacked = platform::unpack_tar_prefix(archive->output, kKprofilePath, folder); !unpacked) {
     return failed(unpacked.error());
   }
+  // git stores no empty folder, so a family folder that was empty at the tag
+  // is not in the archive: bring it back, as the release had it.
+  std::error_code error;
+  if (!fs::is_directory(folder, error)) return {};
+  for (std::string_view family : {"configs", "pods", "assets"}) {
+    fs::create_directories(folder / family, error);
+    if (error) return failed(error.message());
+  }
   return {};
 }
 

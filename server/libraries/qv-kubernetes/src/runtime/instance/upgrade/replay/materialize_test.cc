@@ -230,6 +230,21 @@ TEST_F(MaterializeTest, WritesEverySectionAndLeavesOutSystemProvidedFiles) {
                                                                   {"assets/logo.txt", "logo\n"}}));
 }
 
+TEST_F(MaterializeTest, AFamilyFolderThatWasEmptyAtTheTagComesBackEmpty) {
+  repo_.remove("variant/resources/kprofile");
+  repo_.write_kprofile("configs", "app_eks.yaml", "name: eks\n");
+  fs::create_directories(repo_.kprofile() / "pods");
+  fs::create_directories(repo_.kprofile() / "assets");
+  repo_.release("0.9.0");
+  repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: false}\n"
+                        "  - {version: 0.9.0, upgrader: false}\n");
+  auto templates = run();
+  ASSERT_TRUE(templates) << templates.error().debug();
+  EXPECT_TRUE(fs::is_directory(target_.path() / "kprofiles/0.9.0/pods"));
+  EXPECT_EQ(files_below(target_.path() / "templates/0.9.0/eks"),
+            (std::map<std::string, std::string>{{"configs/app.yaml", "name: eks\n"}}));
+}
+
 TEST_F(MaterializeTest, RewritesTemplatesAndKeepsStaleKprofileFiles) {
   target_.write("templates/1.0.0/aks/configs/stale.yaml", "stale\n");
   target_.write("templates/0.1.0/aks/configs/other.yaml", "other\n");
