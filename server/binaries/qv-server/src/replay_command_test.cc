@@ -23,7 +23,7 @@ using test_support::files_below;
 using test_support::Finished;
 using test_support::GitRepository;
 using test_support::json_list;
-using test_support::mismatch;
+using test_support::mismatch_json;
 using test_support::ProgramOptions;
 using test_support::run_program;
 using test_support::TempFolder;
@@ -49,11 +49,11 @@ constexpr std::string_view kSoundSpec =
 // aks is not served by 1.1.0; gke is served by 1.1.0 only and has no hop.
 const std::string kDivergingReport =
     "{\"mismatches\":" +
-    json_list({mismatch("kminus", "1.1.0", "", "is served by no version's kprofile"),
-               mismatch("eks", "1.1.0", "configs/new.yaml", "is missing"),
-               mismatch("eks", "1.1.0", "configs/old.yaml", "is left over"),
-               mismatch("eks", "1.1.0", "assets/logo.txt", "differs"),
-               mismatch("aks", "1.1.0", "", "is no longer served by this version's kprofile")}) +
+    json_list({mismatch_json("kminus", "1.1.0", "", "is served by no version's kprofile"),
+               mismatch_json("eks", "1.1.0", "configs/new.yaml", "is missing"),
+               mismatch_json("eks", "1.1.0", "configs/old.yaml", "is left over"),
+               mismatch_json("eks", "1.1.0", "assets/logo.txt", "differs"),
+               mismatch_json("aks", "1.1.0", "", "is no longer served by this version's kprofile")}) +
     "}\n";
 
 class ReplayCommand : public ::testing::Test {
@@ -135,14 +135,13 @@ TEST_F(ReplayCommand, KupgradeOptionReplacesTheRepositoryTree) {
   work_.write("tree/upgrades.yaml", kInventory);
   work_.write("tree/upgrades/1.1.0.yaml", "schema: 1\n");
   const Finished finished = replay({"--kupgrade", (work_.path() / "tree").string()});
-  const std::vector<std::string> unchanged = {
-      mismatch("eks", "1.1.0", "configs/app.yaml", "differs"),
-      mismatch("eks", "1.1.0", "configs/new.yaml", "is missing"),
-      mismatch("eks", "1.1.0", "configs/old.yaml", "is left over"),
-      mismatch("eks", "1.1.0", "assets/logo.txt", "differs"),
-      mismatch("aks", "1.1.0", "configs/new.yaml", "is missing"),
-      mismatch("aks", "1.1.0", "configs/old.yaml", "is left over"),
-      mismatch("aks", "1.1.0", "assets/logo.txt", "differs")};
+  const std::vector<std::string> unchanged = {mismatch_json("eks", "1.1.0", "configs/app.yaml", "differs"),
+                                              mismatch_json("eks", "1.1.0", "configs/new.yaml", "is missing"),
+                                              mismatch_json("eks", "1.1.0", "configs/old.yaml", "is left over"),
+                                              mismatch_json("eks", "1.1.0", "assets/logo.txt", "differs"),
+                                              mismatch_json("aks", "1.1.0", "configs/new.yaml", "is missing"),
+                                              mismatch_json("aks", "1.1.0", "configs/old.yaml", "is left over"),
+                                              mismatch_json("aks", "1.1.0", "assets/logo.txt", "differs")};
   EXPECT_EQ(finished.out, "{\"mismatches\":" + json_list(unchanged) + "}\n");
   EXPECT_EQ(finished.err, "");
   EXPECT_EQ(finished.code, 0);
@@ -202,9 +201,8 @@ TEST_F(ReplayCommand, ScratchFolderIsMadeInTheSystemTemporaryFolder) {
   const std::string missing = (work_.path() / "missing").string();
   const Finished finished = replay({}, {.environment = {{"TMPDIR", missing}}});
   EXPECT_EQ(finished.out, "");
-  EXPECT_EQ(finished.err,
-            upgrade_error_line(5357, "Could not write the upgraded file at '" + missing +
-                                         "': No such file or directory."));
+  EXPECT_EQ(finished.err, upgrade_error_line(5357, "Could not write the upgraded file at '" + missing +
+                                                       "': No such file or directory."));
   EXPECT_EQ(finished.code, 1);
 }
 

@@ -149,7 +149,10 @@ TEST_F(TemplatesCommand, FailuresPrintTheirLineAndKeepWhatWasWritten) {
   };
   const std::string three_versions = std::string(kTwoVersions) + "  - {version: 0.9.0, upgrader: false}\n";
   const Case cases[] = {
-      {"a release without its tag", three_versions, "", 5359,
+      {"a release without its tag",
+       three_versions,
+       "",
+       5359,
        "Could not read the kprofile of tag '0.9.0' from '<r>': fatal: not a valid object name: 0.9.0. Every released "
        "version needs its tag; fetch them with 'git fetch --tags'.",
        {}},
@@ -161,8 +164,11 @@ TEST_F(TemplatesCommand, FailuresPrintTheirLineAndKeepWhatWasWritten) {
        "error: patch failed: configs/app.yaml:1\nerror: configs/app.yaml: patch does not apply.",
        under("kprofiles/1.0.0/", kKprofile100)},
       {"an inventory that is not newest first",
-       "schema: 1\nversions:\n  - {version: 1.0.0, upgrader: false}\n  - {version: 1.1.0, upgrader: false}\n", "",
-       5315, "The upgrade inventory is not sorted newest first: '1.1.0' appears after '1.0.0'.", {}},
+       "schema: 1\nversions:\n  - {version: 1.0.0, upgrader: false}\n  - {version: 1.1.0, upgrader: false}\n",
+       "",
+       5315,
+       "The upgrade inventory is not sorted newest first: '1.1.0' appears after '1.0.0'.",
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -179,8 +185,9 @@ TEST_F(TemplatesCommand, FailuresPrintTheirLineAndKeepWhatWasWritten) {
 }
 
 TEST_F(TemplatesCommand, KupgradeOptionReplacesTheRepositoryTree) {
-  repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.0.0, upgrader: false}\n"
-                        "  - {version: 1.1.0, upgrader: false}\n");
+  repo_.write_inventory(
+      "schema: 1\nversions:\n  - {version: 1.0.0, upgrader: false}\n"
+      "  - {version: 1.1.0, upgrader: false}\n");
   work_.write("tree/upgrades.yaml", "schema: 1\nversions:\n  - {version: 1.1.0, upgrader: false}\n");
   const Finished finished = templates("out", {"--kupgrade", "tree"}, work_.path());
   EXPECT_EQ(finished.out, "{\"folder\":\"out/templates\"}\n");
