@@ -1,7 +1,6 @@
 #include "test_support/upgrade_tree.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace test_support {
 namespace {
@@ -40,17 +39,7 @@ void UpgradeTree::profile(const Files& files) const {
   write_below(kprofile(), files);
 }
 
-Files UpgradeTree::profile_files() const {
-  Files files;
-  if (!fs::exists(kprofile())) return files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kprofile())) {
-    if (!entry.is_regular_file()) continue;
-    std::ostringstream text;
-    text << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-    files.emplace(fs::relative(entry.path(), kprofile()).string(), text.str());
-  }
-  return files;
-}
+Files UpgradeTree::profile_files() const { return files_below(kprofile()); }
 
 Finished UpgradeTree::upgrade(std::string_view version) const {
   return run_program({.arguments = {"upgrade", "--kupgrade", kupgrade().string(), "--kprofile", kprofile().string(),

@@ -1,18 +1,14 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <string_view>
 
+#include "test_support/folder_files.h"
 #include "test_support/program.h"
 #include "test_support/temp_folder.h"
 
 namespace test_support {
-
-// Every regular file below a folder, by its path relative to that folder
-// ("configs/app.yaml"), with its whole content.
-using Files = std::map<std::string, std::string>;
 
 // An upgrade tree and a kprofile folder side by side in one temporary folder,
 // and the `upgrade` command of the built program run on them.
