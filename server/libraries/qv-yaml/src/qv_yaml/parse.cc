@@ -36,7 +36,9 @@ class Event {
   yaml_event_t event_{};
 };
 
-Mark mark_of(const yaml_mark_t& mark) { return Mark{mark.line, mark.column}; }
+Mark mark_of(const yaml_mark_t& mark) {
+  return Mark{static_cast<std::uint32_t>(mark.line), static_cast<std::uint32_t>(mark.column)};
+}
 
 std::string text_of(const yaml_char_t* text) {
   return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));

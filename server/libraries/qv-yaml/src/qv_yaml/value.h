@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,8 +16,8 @@ namespace qv_yaml {
 
 // Where a node starts in its document, zero-based.
 struct Mark {
-  std::size_t line = 0;
-  std::size_t column = 0;
+  std::uint32_t line = 0;
+  std::uint32_t column = 0;
 };
 
 class Value;
@@ -115,8 +116,7 @@ class Value {
   // The text a scalar was written with in its document; for values built in
   // code, the canonical text of the scalar. Empty for collections.
   std::string raw() const;
-  void set_raw(std::string raw) { raw_ = std::move(raw); }
-  bool has_raw() const { return raw_.has_value(); }
+  void set_raw(std::string raw) { raw_ = std::make_shared<const std::string>(std::move(raw)); }
 
   Mark mark() const { return mark_; }
   void set_mark(Mark mark) { mark_ = mark; }
@@ -128,7 +128,8 @@ class Value {
   std::variant<std::monostate, bool, std::uint64_t, std::int64_t, double, std::string, Sequence,
                Mapping, Box<Tagged>>
       data_;
-  std::optional<std::string> raw_;
+  // Shared between copies: it never changes once set.
+  std::shared_ptr<const std::string> raw_;
   Mark mark_;
 };
 

@@ -89,9 +89,15 @@ qv_common::Result<Regex, std::string> Regex::compile(std::string_view pattern) {
 
 qv_common::Result<std::optional<Match>, std::string> Regex::find(std::string_view subject,
                                                                  std::size_t from) const {
+  return search(subject, from, 0);
+}
+
+qv_common::Result<std::optional<Match>, std::string> Regex::search(std::string_view subject, std::size_t from,
+                                                                   std::uint32_t options) const {
   MatchData data(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
   MatchContext context = limited_context();
-  const int rc = pcre2_match(code_.get(), code_units(subject), subject.size(), from, 0, data.get(), context.get());
+  const int rc =
+      pcre2_match(code_.get(), code_units(subject), subject.size(), from, options, data.get(), context.get());
   if (rc == PCRE2_ERROR_NOMATCH) return std::optional<Match>();
   if (rc < 0) return qv_common::fail(error_message(rc));
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
@@ -106,8 +112,12 @@ qv_common::Result<std::vector<Match>, std::string> Regex::find_all(std::string_v
   std::vector<Match> matches;
   std::size_t from = 0;
   std::optional<std::size_t> last_end;
+  // The subject's UTF-8 is checked by the first search only: checking it
+  // again at every match would make the whole search quadratic.
+  std::uint32_t options = 0;
   while (from <= subject.size()) {
-    QV_ASSIGN_OR_RETURN(std::optional<Match> found, find(subject, from));
+    QV_ASSIGN_OR_RETURN(std::optional<Match> found, search(subject, from, options));
+    options = PCRE2_NO_UTF_CHECK;
     if (!found) break;
     const bool empty = found->start() == found->end();
     if (empty && found->end() == last_end) {

@@ -80,6 +80,9 @@ class Regex {
   Regex(std::unique_ptr<pcre2_code, CodeDeleter> code, std::shared_ptr<const GroupNames> names)
       : code_(std::move(code)), names_(std::move(names)) {}
 
+  qv_common::Result<std::optional<Match>, std::string> search(std::string_view subject, std::size_t from,
+                                                             std::uint32_t options) const;
+
   std::unique_ptr<pcre2_code, CodeDeleter> code_;
   std::shared_ptr<const GroupNames> names_;
 };

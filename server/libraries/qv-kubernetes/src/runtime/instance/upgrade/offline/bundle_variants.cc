@@ -2,19 +2,25 @@
 
 #include <system_error>
 
-#include "runtime/instance/profile/bundle.h"
 #include "platform/utf8.h"
+#include "runtime/instance/profile/bundle.h"
 
 namespace runtime::instance::upgrade::offline {
 
-std::vector<std::string> bundle_variants(const std::filesystem::path& folder, std::string_view group) {
-  std::vector<std::string> names;
+std::map<std::string, std::vector<std::string>, std::less<>> variants_by_group(const std::filesystem::path& folder) {
+  std::map<std::string, std::vector<std::string>, std::less<>> groups;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::string name = platform::lossy_utf8(it->path().filename().native());
-    if (profile::bundle::parse_filename(name).render_stripped() == group) names.push_back(std::move(name));
+    groups[profile::bundle::parse_filename(name).render_stripped()].push_back(std::move(name));
   }
-  return names;
+  return groups;
+}
+
+std::vector<std::string> bundle_variants(const std::filesystem::path& folder, std::string_view group) {
+  auto groups = variants_by_group(folder);
+  const auto found = groups.find(group);
+  return found == groups.end() ? std::vector<std::string>() : std::move(found->second);
 }
 
 }  // namespace runtime::instance::upgrade::offline

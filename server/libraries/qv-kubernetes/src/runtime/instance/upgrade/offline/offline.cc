@@ -2,6 +2,8 @@
 
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 #include "runtime/instance/upgrade/apply/apply_step.h"
 #include "runtime/instance/upgrade/catalog.h"
@@ -22,26 +24,40 @@ const spec::FamilyMap& family_map(const spec::Spec& spec, std::string_view famil
 }
 
 
-// The files one entry acts on.
-std::vector<std::string> files_of_entry(const fs::path& family_folder, const std::string& group,
-                                        const std::string& variant, ActionKind kind) {
-  const bool searches = kind == ActionKind::kDelete || kind == ActionKind::kModify;
-  std::error_code error;
-  if (!searches || fs::exists(family_folder / variant, error)) return {variant};
-  std::vector<std::string> names = bundle_variants(family_folder, group);
-  std::stable_sort(names.begin(), names.end());
-  return names;
-}
+// The variants of each group in one family folder, listed once, when the
+// first entry needs the search. Planning writes nothing, so one listing
+// serves every entry of the family.
+class FamilyListing {
+ public:
+  explicit FamilyListing(fs::path folder) : folder_(std::move(folder)) {}
+
+  // The files one entry acts on.
+  std::vector<std::string> files_of_entry(const std::string& group, const std::string& variant, ActionKind kind) {
+    const bool searches = kind == ActionKind::kDelete || kind == ActionKind::kModify;
+    std::error_code error;
+    if (!searches || fs::exists(folder_ / variant, error)) return {variant};
+    if (!groups_) groups_ = variants_by_group(folder_);
+    const auto found = groups_->find(group);
+    if (found == groups_->end()) return {};
+    std::vector<std::string> names = found->second;
+    std::stable_sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  fs::path folder_;
+  std::optional<std::map<std::string, std::vector<std::string>, std::less<>>> groups_;
+};
 
 }  // namespace
 
 std::vector<plan::Step> plan_steps(const spec::Spec& spec, const fs::path& kprofile) {
   std::vector<plan::Step> steps;
   for (std::string_view family : inventory::kFamilies) {
-    const fs::path family_folder = kprofile / family;
+    FamilyListing listing(kprofile / family);
     for (const auto& [group, variants] : family_map(spec, family)) {
       for (const auto& [variant, action] : variants) {
-        for (std::string& name : files_of_entry(family_folder, group, variant, action.kind)) {
+        for (std::string& name : listing.files_of_entry(group, variant, action.kind)) {
           steps.push_back(plan::Step{std::string(family) + "/" + group, group, std::move(name), action, family});
         }
       }
