@@ -101,7 +101,9 @@ Value resolve_plain(std::string_view text) {
   } else {
     return Value(text);
   }
-  value.set_raw(std::string(text));
+  // Most scalars are written in their canonical form; only the others need
+  // their text kept.
+  if (value.raw() != text) value.set_raw(std::string(text));
   return value;
 }
 

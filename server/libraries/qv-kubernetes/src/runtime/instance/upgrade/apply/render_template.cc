@@ -1,26 +1,30 @@
 #include "runtime/instance/upgrade/apply/render_template.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <optional>
 
 namespace runtime::instance::upgrade::apply {
 namespace {
 
-constexpr std::string_view kPlaceholder = R"(\$\{([A-Za-z_][A-Za-z0-9_]*)\})";
+bool starts_name(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool continues_name(char c) { return starts_name(c) || (c >= '0' && c <= '9'); }
 
-// The placeholder pattern is fixed and matches in linear time, so a failure
-// here is a fault of this program.
-[[noreturn]] void placeholder_failed(const std::string& message) {
-  std::fprintf(stderr, "placeholder pattern failed: %s\n", message.c_str());
-  std::abort();
-}
+// One ${NAME} placeholder of a template: where it stands and its name.
+struct Placeholder {
+  std::size_t start;
+  std::size_t end;
+  std::string_view name;
+};
 
-std::vector<Match> placeholders(std::string_view text) {
-  auto pattern = Regex::compile(kPlaceholder);
-  if (!pattern) placeholder_failed(pattern.error());
-  auto found = pattern->find_all(text);
-  if (!found) placeholder_failed(found.error());
-  return std::move(found).value();
+// The leftmost placeholder at or after `from`: "${", a letter or underscore,
+// letters, digits or underscores, "}".
+std::optional<Placeholder> next_placeholder(std::string_view text, std::size_t from) {
+  for (std::size_t at = text.find("${", from); at != std::string_view::npos; at = text.find("${", at + 1)) {
+    std::size_t end = at + 2;
+    if (end >= text.size() || !starts_name(text[end])) continue;
+    while (end < text.size() && continues_name(text[end])) ++end;
+    if (end < text.size() && text[end] == '}') return Placeholder{at, end + 1, text.substr(at + 2, end - at - 2)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -28,11 +32,12 @@ std::vector<Match> placeholders(std::string_view text) {
 std::string render_template(std::string_view text, const Match& match) {
   std::string out;
   std::size_t copied = 0;
-  for (const Match& placeholder : placeholders(text)) {
-    out.append(text.substr(copied, placeholder.start() - copied));
-    const auto group = match.named(*placeholder.group(1));
-    out.append(group ? *group : placeholder.text());
-    copied = placeholder.end();
+  for (auto placeholder = next_placeholder(text, 0); placeholder;
+       placeholder = next_placeholder(text, placeholder->end)) {
+    out.append(text.substr(copied, placeholder->start - copied));
+    const auto group = match.named(placeholder->name);
+    out.append(group ? *group : text.substr(placeholder->start, placeholder->end - placeholder->start));
+    copied = placeholder->end;
   }
   out.append(text.substr(copied));
   return out;
