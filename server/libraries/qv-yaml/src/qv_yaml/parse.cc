@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "qv_yaml/key_index.h"
 #include "qv_yaml/resolve.h"
 
 namespace qv_yaml {
@@ -123,6 +124,8 @@ class Builder {
     std::string anchor;
     std::string tag;
     std::optional<Value> key;
+    // The keys of a mapping so far, for the check of repeated keys.
+    KeyIndex keys;
   };
   struct Anchored {
     Value value;
@@ -167,7 +170,7 @@ class Builder {
       return fmt::format("recursion limit exceeded: nesting deeper than {} levels{}", kMaxDepth, location(mark));
     }
     value.set_mark(mark);
-    stack_.push_back(Frame{std::move(value), std::move(anchor), std::move(tag), std::nullopt});
+    stack_.push_back(Frame{std::move(value), std::move(anchor), std::move(tag), std::nullopt, {}});
     return std::nullopt;
   }
 
@@ -244,8 +247,9 @@ class Builder {
       return std::nullopt;
     }
     Mapping& mapping = top.value.as_mapping();
-    if (options_.reject_duplicate_keys && mapping.contains(*top.key)) return duplicate_key(*top.key);
+    if (options_.reject_duplicate_keys && top.keys.find(mapping, *top.key)) return duplicate_key(*top.key);
     mapping.push_back(std::move(*top.key), std::move(value));
+    if (options_.reject_duplicate_keys) top.keys.add_next(mapping);
     top.key.reset();
     return std::nullopt;
   }
@@ -273,12 +277,13 @@ qv_common::Result<void, std::string> check_unique_keys(const Value& value) {
     case Value::Kind::kMapping: {
       // A parse meets an entry's key and value before it adds the entry.
       const Mapping& mapping = value.as_mapping();
-      for (auto entry = mapping.begin(); entry != mapping.end(); ++entry) {
-        QV_RETURN_IF_ERROR(check_unique_keys(entry->first));
-        QV_RETURN_IF_ERROR(check_unique_keys(entry->second));
-        for (auto earlier = mapping.begin(); earlier != entry; ++earlier) {
-          if (earlier->first == entry->first) return qv_common::fail(duplicate_key(entry->first));
-        }
+      KeyIndex keys;
+      for (std::size_t i = 0; i < mapping.size(); ++i) {
+        const auto& [key, item] = mapping.begin()[i];
+        QV_RETURN_IF_ERROR(check_unique_keys(key));
+        QV_RETURN_IF_ERROR(check_unique_keys(item));
+        if (keys.find(mapping, key)) return qv_common::fail(duplicate_key(key));
+        keys.add_next(mapping);
       }
       return {};
     }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "qv_yaml/key_index.h"
+
 namespace qv_yaml {
 
 const Value* Mapping::find(const Value& key) const {
@@ -52,9 +54,11 @@ bool Mapping::swap_remove(const Value& key) {
 
 bool operator==(const Mapping& a, const Mapping& b) {
   if (a.size() != b.size()) return false;
+  KeyIndex keys;
+  for (std::size_t taken = 0; taken < b.size(); ++taken) keys.add_next(b);
   for (const auto& [key, value] : a.entries_) {
-    const Value* other = b.find(key);
-    if (other == nullptr || !(*other == value)) return false;
+    const auto other = keys.find(b, key);
+    if (!other || !(b.entries_[*other].second == value)) return false;
   }
   return true;
 }

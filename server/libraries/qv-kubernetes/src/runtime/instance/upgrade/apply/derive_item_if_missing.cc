@@ -1,6 +1,9 @@
 #include "runtime/instance/upgrade/apply/derive_item_if_missing.h"
 
 #include <algorithm>
+#include <unordered_map>
+
+#include "qv_yaml/key_index.h"
 
 #include "runtime/instance/upgrade/apply/compile_pattern.h"
 #include "runtime/instance/upgrade/apply/render_template.h"
@@ -12,17 +15,45 @@
 namespace runtime::instance::upgrade::apply {
 namespace {
 
-// Inserts each derived item right after its source unless an equal item is
-// there already. Working from the last to the first keeps the sources'
-// positions valid.
-bool insert_missing(qv_yaml::Sequence& sequence, const std::vector<Derived>& derived) {
-  bool inserted = false;
-  for (auto next = derived.rbegin(); next != derived.rend(); ++next) {
-    if (std::find(sequence.begin(), sequence.end(), next->item) != sequence.end()) continue;
-    sequence.insert(sequence.begin() + static_cast<std::ptrdiff_t>(next->source) + 1, next->item);
-    inserted = true;
+// The items of a sequence, found by hash, so that checking every derived
+// item against a long sequence stays linear.
+class ItemSet {
+ public:
+  explicit ItemSet(const qv_yaml::Sequence& items) {
+    for (const qv_yaml::Value& item : items) add(item);
   }
-  return inserted;
+  bool contains(const qv_yaml::Value& item) const {
+    const auto [first, last] = items_.equal_range(qv_yaml::hash_of(item));
+    return std::any_of(first, last, [&](const auto& entry) { return *entry.second == item; });
+  }
+  void add(const qv_yaml::Value& item) { items_.emplace(qv_yaml::hash_of(item), &item); }
+
+ private:
+  std::unordered_multimap<std::size_t, const qv_yaml::Value*> items_;
+};
+
+// Inserts each derived item right after its source unless an equal item is
+// there already. The items are decided from the last to the first, each
+// against the sequence as the later insertions left it; the sequence is then
+// rebuilt once.
+bool insert_missing(qv_yaml::Sequence& sequence, const std::vector<Derived>& derived) {
+  ItemSet present(sequence);
+  std::vector<const Derived*> inserted;
+  for (auto next = derived.rbegin(); next != derived.rend(); ++next) {
+    if (present.contains(next->item)) continue;
+    present.add(next->item);
+    inserted.push_back(&*next);
+  }
+  if (inserted.empty()) return false;
+  qv_yaml::Sequence rebuilt;
+  rebuilt.reserve(sequence.size() + inserted.size());
+  auto next = inserted.rbegin();
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    rebuilt.push_back(std::move(sequence[i]));
+    for (; next != inserted.rend() && (*next)->source == i; ++next) rebuilt.push_back((*next)->item);
+  }
+  sequence = std::move(rebuilt);
+  return true;
 }
 
 }  // namespace
