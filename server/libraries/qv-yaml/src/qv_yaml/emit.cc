@@ -4,6 +4,9 @@
 
 #include <memory>
 
+#include <fmt/format.h>
+
+#include "qv_yaml/parse.h"
 #include "qv_yaml/resolve.h"
 
 namespace qv_yaml {
@@ -40,7 +43,7 @@ class Writer {
     yaml_stream_start_event_initialize(&event, YAML_UTF8_ENCODING);
     if (!emit(event)) return fail();
     yaml_document_start_event_initialize(&event, nullptr, nullptr, nullptr, 1);
-    if (!emit(event) || !node(value, nullptr)) return fail();
+    if (!emit(event) || !node(value, nullptr, 0)) return fail();
     yaml_document_end_event_initialize(&event, 1);
     if (!emit(event)) return fail();
     yaml_stream_end_event_initialize(&event);
@@ -75,8 +78,14 @@ class Writer {
     return scalar(text, tag, style);
   }
 
-  bool node(const Value& value, const std::string* tag) {
+  // Writes one node at nesting `depth`. What is written must read back, so a
+  // document nested deeper than a read accepts is refused.
+  bool node(const Value& value, const std::string* tag, std::size_t depth) {
     yaml_event_t event;
+    if (depth >= kMaxDepth && (value.is_sequence() || value.is_mapping())) {
+      error_ = fmt::format("recursion limit exceeded: nesting deeper than {} levels", kMaxDepth);
+      return false;
+    }
     switch (value.kind()) {
       case Value::Kind::kNull:
       case Value::Kind::kBool:
@@ -88,7 +97,7 @@ class Writer {
                                              tag == nullptr ? 1 : 0, YAML_BLOCK_SEQUENCE_STYLE);
         if (!emit(event)) return false;
         for (const Value& item : value.as_sequence()) {
-          if (!node(item, nullptr)) return false;
+          if (!node(item, nullptr, depth + 1)) return false;
         }
         yaml_sequence_end_event_initialize(&event);
         return emit(event);
@@ -97,7 +106,7 @@ class Writer {
                                             tag == nullptr ? 1 : 0, YAML_BLOCK_MAPPING_STYLE);
         if (!emit(event)) return false;
         for (const auto& [key, item] : value.as_mapping()) {
-          if (!node(key, nullptr) || !node(item, nullptr)) return false;
+          if (!node(key, nullptr, depth + 1) || !node(item, nullptr, depth + 1)) return false;
         }
         yaml_mapping_end_event_initialize(&event);
         return emit(event);
@@ -107,7 +116,7 @@ class Writer {
           error_ = "a tagged value cannot hold another tagged value";
           return false;
         }
-        return node(tagged.value, &tagged.tag);
+        return node(tagged.value, &tagged.tag, depth);
       }
     }
     return false;

@@ -85,6 +85,20 @@ TEST(EmitTest, WritesBlockStyleInOrderWithoutMarkers) {
             "  l2\n");
 }
 
+TEST(EmitTest, RefusesNestingThatCouldNotBeReadBack) {
+  auto nest = [](std::size_t levels) {
+    Value value("leaf");
+    for (std::size_t i = 0; i < levels; ++i) value = Value(Sequence{std::move(value)});
+    return value;
+  };
+  auto deepest = emit(nest(kMaxDepth));
+  ASSERT_TRUE(deepest) << deepest.error();
+  EXPECT_TRUE(parse_single(*deepest));
+  auto deeper = emit(nest(kMaxDepth + 1));
+  ASSERT_FALSE(deeper);
+  EXPECT_EQ(deeper.error(), "recursion limit exceeded: nesting deeper than 128 levels");
+}
+
 TEST(EmitTest, ScalarsOnTheirOwn) {
   EXPECT_EQ(*emit(Value(nullptr)), "null\n");
   EXPECT_EQ(*emit(Value("")), "''\n");

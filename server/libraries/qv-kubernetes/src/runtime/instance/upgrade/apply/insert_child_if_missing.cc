@@ -1,3 +1,7 @@
+#include <fmt/format.h>
+
+#include "base/error/upgrade.h"
+#include "qv_yaml/parse.h"
 #include "runtime/instance/upgrade/apply/replace_kind.h"
 #include "runtime/instance/upgrade/apply/split_leaf.h"
 
@@ -17,15 +21,32 @@ qv_yaml::Value& child_of(qv_yaml::Mapping& mapping, const std::string& key) {
   return *mapping.find(std::string_view(key));
 }
 
+// Whether the walk goes on from `node` through `segment` without creating
+// anything: a bare mapping that holds the key, or a node it stops at.
+bool leads_on(const qv_yaml::Value& node, const std::string& segment) {
+  if (node.untagged().is_null()) return false;
+  return !node.is_mapping() || node.as_mapping().contains(qv_yaml::Value(segment));
+}
+
+core::system::exit::CommandError too_deep_failure(const WorkingText& text) {
+  return base::error::UpgradeError::ModifyRenderFailed(
+      std::string(text.version()), std::string(text.entry()),
+      fmt::format("recursion limit exceeded: nesting deeper than {} levels", qv_yaml::kMaxDepth));
+}
+
 }  // namespace
 
 // Appends the child to the mapping at the leaf, creating the mappings on the
-// way; they reach the text only together with the child.
+// way; they reach the text only together with the child. A leaf deeper than
+// a document can be nested is refused when the walk would create its path:
+// the result could not be written.
 Changed replace_kind(const spec::InsertChildIfMissing& op, WorkingText& text) {
   const auto segments = split_leaf(op.leaf);
-  return edit_document(text, [&](qv_yaml::Value& document) {
+  const bool too_deep = segments.size() >= qv_yaml::kMaxDepth;
+  return edit_document(text, [&](qv_yaml::Value& document) -> Changed {
     qv_yaml::Value* node = &document;
     for (const std::string& segment : segments) {
+      if (too_deep && !leads_on(*node, segment)) return qv_common::fail(too_deep_failure(text));
       qv_yaml::Mapping* mapping = as_creatable_mapping(*node);
       if (mapping == nullptr) return false;
       node = &child_of(*mapping, segment);

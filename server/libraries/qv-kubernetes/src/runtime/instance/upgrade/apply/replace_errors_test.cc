@@ -53,6 +53,31 @@ TEST(ReplaceErrors, DocumentThatCannotBeWrittenFailsToRender) {
                        "another tagged value.");
 }
 
+// A leaf of `segments` segments: a.a.a...
+std::string leaf_of(std::size_t segments) {
+  std::string leaf = "a";
+  for (std::size_t i = 1; i < segments; ++i) leaf += ".a";
+  return leaf;
+}
+
+TEST(ReplaceErrors, PathsDeeperThanADocumentCanBeNestedAreRefusedWhenCreated) {
+  const std::string refused = "Could not render 'configs/app.yaml' while upgrading to '1.2.0': recursion limit "
+                              "exceeded: nesting deeper than 128 levels.";
+  const Failure deepest = failure({spec::InsertChildIfMissing{leaf_of(127), "c", {}}}, "");
+  EXPECT_EQ(deepest.code, "no failure");
+  for (std::size_t segments : {std::size_t{128}, std::size_t{100000}}) {
+    const Failure f = failure({spec::InsertChildIfMissing{leaf_of(segments), "c", {}}}, "");
+    EXPECT_EQ(f.code, "UpgradeError::5350") << segments;
+    EXPECT_EQ(f.message, refused) << segments;
+  }
+  // A walk that stops at a scalar creates nothing and changes nothing.
+  EXPECT_EQ(failure({spec::InsertChildIfMissing{leaf_of(1000), "c", {}}}, "a: 5\n").message, "a: 5\n");
+  // A value that nests too deep cannot be written either.
+  const Failure nested = failure({spec::InsertChildIfMissing{leaf_of(127), "c", yaml("{d: 1}")}}, "");
+  EXPECT_EQ(nested.code, "UpgradeError::5350");
+  EXPECT_EQ(nested.message, refused);
+}
+
 TEST(ReplaceErrors, PatternThatDoesNotCompile) {
   const struct {
     std::string name;
