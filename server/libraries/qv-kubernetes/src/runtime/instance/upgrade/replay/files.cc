@@ -1,15 +1,10 @@
 #include "runtime/instance/upgrade/replay/files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <optional>
 #include <system_error>
 
 #include "platform/sha256.h"
-#include "platform/unique_fd.h"
+#include "platform/text_file.h"
 #include "platform/utf8.h"
 
 namespace runtime::instance::upgrade::replay {
@@ -53,19 +48,6 @@ bool is_comment(std::string_view line) {
   return line.starts_with('#');
 }
 
-std::optional<std::string> read_bytes(const fs::path& path) {
-  platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) return std::nullopt;
-  std::string bytes;
-  std::array<char, 65536> buffer;
-  while (true) {
-    const ssize_t count = ::read(fd.get(), buffer.data(), buffer.size());
-    if (count == 0) return bytes;
-    if (count < 0 && errno != EINTR) return std::nullopt;
-    if (count > 0) bytes.append(buffer.data(), static_cast<size_t>(count));
-  }
-}
-
 }  // namespace
 
 std::set<std::string> files_of(const fs::path& folder) {
@@ -86,9 +68,8 @@ bool is_binary_provided(std::string_view name) {
 }
 
 std::string read(const fs::path& path) {
-  auto bytes = read_bytes(path);
-  if (!bytes || !platform::is_valid_utf8(*bytes)) return {};
-  return std::move(*bytes);
+  auto text = platform::read_text(path);
+  return text ? std::move(*text) : std::string();
 }
 
 std::vector<std::string_view> uncommented(std::string_view text) {
@@ -111,7 +92,7 @@ std::string digest_of(const fs::path& template_folder) {
       sha.update(section);
       sha.update("/");
       sha.update(name);
-      if (auto bytes = read_bytes(folder / name)) sha.update(*bytes);
+      if (auto bytes = platform::read_bytes(folder / name)) sha.update(*bytes);
       sha.update(std::string_view("\0", 1));
     }
   }
