@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/subprocess.h"
+#include "test_support/folder_files.h"
 #include "test_support/git_repository.h"
 #include "test_support/temp_folder.h"
 
@@ -19,19 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using provider::ClusterProvider;
 
-// Every regular file below `root` by relative path, with its content.
-std::map<std::string, std::string> files_below(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    files[fs::relative(entry.path(), root).string()] = content.str();
-  }
-  return files;
-}
+using test_support::files_below;
 
 struct Failure {
   std::string code;

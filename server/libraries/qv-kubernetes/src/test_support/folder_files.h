@@ -1,11 +1,19 @@
-#include "test_support/folder_files.h"
+#pragma once
 
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <string>
 
 namespace test_support {
 
-Files files_below(const std::filesystem::path& root) {
+// Every regular file below a folder, by its path relative to that folder
+// ("configs/app.yaml"), with its whole content.
+using Files = std::map<std::string, std::string>;
+
+// The files below `root` as they are now; none when it does not exist.
+inline Files files_below(const std::filesystem::path& root) {
   namespace fs = std::filesystem;
   Files files;
   if (!fs::exists(root)) return files;
