@@ -28,14 +28,14 @@ ProfileResult<std::optional<DiscoveryFile>> visit_entry(const std::filesystem::d
   if (ignored_name(name)) return std::nullopt;
   std::error_code error;
   const std::filesystem::file_status status = entry.symlink_status(error);
-  if (error) return qv_common::fail(ProfileError::StatFailed(entry.path().string(), error.message()));
+  if (error) return qv_common::fail(ProfileError::StatFailed(platform::display(entry.path()), error.message()));
   if (std::filesystem::is_directory(status)) {
     return qv_common::fail(ProfileError::FamilyFolderNotFlat(std::string(family), name));
   }
   if (!std::filesystem::is_regular_file(status)) return std::nullopt;
 
   auto content = platform::read_text(entry.path());
-  if (!content) return qv_common::fail(ProfileError::ReadFailed(entry.path().string(), content.error()));
+  if (!content) return qv_common::fail(ProfileError::ReadFailed(platform::display(entry.path()), content.error()));
   bundle::ParsedFileName parsed = key_of(name);
   return DiscoveryFile{std::move(name), std::move(parsed), std::move(*content)};
 }
@@ -63,7 +63,7 @@ ProfileResult<std::vector<DiscoveryFile>> discover_family(const std::filesystem:
     QV_ASSIGN_OR_RETURN(std::optional<DiscoveryFile> file, visit_entry(*it, family));
     if (file) files.push_back(std::move(*file));
   }
-  if (error) return qv_common::fail(ProfileError::WalkFailed(folder.string(), error.message()));
+  if (error) return qv_common::fail(ProfileError::WalkFailed(platform::display(folder), error.message()));
   return files;
 }
 

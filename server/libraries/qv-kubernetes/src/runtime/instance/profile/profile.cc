@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/utf8.h"
 #include "runtime/instance/profile/discovery.h"
 
 namespace runtime::instance::profile {
@@ -45,7 +46,7 @@ qv_common::Result<void, ProfileError> load_family(const std::filesystem::path& r
   const std::filesystem::path folder = root / family;
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
-    return qv_common::fail(ProfileError::FamilyFolderMissing(std::string(family), folder.string()));
+    return qv_common::fail(ProfileError::FamilyFolderMissing(std::string(family), platform::display(folder)));
   }
   QV_ASSIGN_OR_RETURN(const std::vector<DiscoveryFile> files, discover_family(folder, family));
   const std::string_view wanted[] = {provider};

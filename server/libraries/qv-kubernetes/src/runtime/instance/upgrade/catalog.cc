@@ -8,6 +8,7 @@
 
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
+#include "platform/utf8.h"
 #include "qv_yaml/parse.h"
 #include "runtime/instance/profile/bundle.h"
 #include "runtime/instance/upgrade/spec/read.h"
@@ -110,7 +111,7 @@ qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& sp
         std::error_code error;
         if (!fs::is_regular_file(path, error)) {
           return fail(UpgradeError::ContentMissing(std::string(version), entry_label(family, group, variant),
-                                                   path.string()));
+                                                   platform::display(path)));
         }
         claimed.insert(std::move(path));
       }
@@ -127,7 +128,7 @@ Checked check_orphans(const fs::path& kupgrade, std::string_view version, const 
     const fs::path family_folder = folder / family;
     if (!fs::is_directory(family_folder, error)) continue;
     auto listing_failed = [&](const std::error_code& cause) {
-      return fail(UpgradeError::ContentReadFailed(std::string(version), family_folder.string(), cause.message()));
+      return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(family_folder), cause.message()));
     };
     fs::directory_iterator it(family_folder, error);
     if (error) return listing_failed(error);
@@ -136,7 +137,7 @@ Checked check_orphans(const fs::path& kupgrade, std::string_view version, const 
       const fs::path& path = it->path();
       std::error_code kind_error;
       if (fs::is_regular_file(path, kind_error) && !claimed.contains(path)) {
-        return fail(UpgradeError::ContentOrphan(std::string(version), path.string()));
+        return fail(UpgradeError::ContentOrphan(std::string(version), platform::display(path)));
       }
     }
     if (error) return listing_failed(error);
@@ -163,7 +164,7 @@ qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::s
   const std::string v(version);
   const fs::path path = spec_path(kupgrade, version);
   auto text = platform::read_text(path);
-  if (!text) return fail(UpgradeError::SpecReadFailed(v, path.string(), text.error()));
+  if (!text) return fail(UpgradeError::SpecReadFailed(v, platform::display(path), text.error()));
 
   auto typed_document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});
   if (!typed_document) return fail(UpgradeError::SpecParseFailed(v, typed_document.error()));

@@ -7,6 +7,7 @@
 
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
+#include "platform/utf8.h"
 
 namespace runtime::instance::upgrade::store {
 namespace {
@@ -26,13 +27,13 @@ std::filesystem::path FolderStore::path_of(const plan::Step& step) const {
   return root_ / step.family / (by_file_ ? step.file : step.variant);
 }
 
-std::string FolderStore::locate(const plan::Step& step) const { return path_of(step).string(); }
+std::string FolderStore::locate(const plan::Step& step) const { return platform::display(path_of(step)); }
 
 qv_common::Result<std::optional<std::string>, CommandError> FolderStore::read(const plan::Step& step) {
   const std::filesystem::path path = path_of(step);
   if (!present(path)) return std::optional<std::string>();
   auto text = platform::read_text(path);
-  if (!text) return fail(UpgradeError::OfflineSourceReadFailed(path.string(), text.error()));
+  if (!text) return fail(UpgradeError::OfflineSourceReadFailed(platform::display(path), text.error()));
   return std::optional<std::string>(std::move(*text));
 }
 
@@ -41,10 +42,10 @@ qv_common::Result<void, CommandError> FolderStore::write(const plan::Step& step,
   if (path.has_parent_path()) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
-    if (error) return fail(UpgradeError::OfflineTargetWriteFailed(path.parent_path().string(), error.message()));
+    if (error) return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(path.parent_path()), error.message()));
   }
   if (auto written = platform::write_file(path, text); !written) {
-    return fail(UpgradeError::OfflineTargetWriteFailed(path.string(), written.error()));
+    return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(path), written.error()));
   }
   return {};
 }
@@ -53,7 +54,7 @@ qv_common::Result<void, CommandError> FolderStore::remove(const plan::Step& step
   const std::filesystem::path path = path_of(step);
   if (!present(path)) return {};
   if (::unlink(path.c_str()) != 0) {
-    return fail(UpgradeError::OfflineTargetWriteFailed(path.string(), std::strerror(errno)));
+    return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(path), std::strerror(errno)));
   }
   return {};
 }

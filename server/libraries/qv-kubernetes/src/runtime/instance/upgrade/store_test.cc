@@ -27,6 +27,8 @@ TEST(FolderStore, PathTakesTheVariantOrTheFile) {
   EXPECT_EQ(FolderStore("/k", true).path_of(step), fs::path("/k/pods/app.yaml"));
   EXPECT_EQ(FolderStore("rel", false).locate(step), "rel/pods/app_eks.yaml");
   EXPECT_EQ(FolderStore("rel", true).locate(step), "rel/pods/app.yaml");
+  // A root that is not UTF-8 is shown with the replacement character.
+  EXPECT_EQ(FolderStore("r\xff", true).locate(step), "r\xEF\xBF\xBD/pods/app.yaml");
 }
 
 TEST(FolderStore, ReadsTheFileOrNone) {

@@ -4,6 +4,7 @@
 
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
+#include "platform/utf8.h"
 #include "runtime/instance/upgrade/catalog.h"
 
 namespace runtime::instance::upgrade::apply {
@@ -18,7 +19,7 @@ qv_common::Result<StepResult, CommandError> write_content(store::Store& store, c
                                                           std::string_view version, const plan::Step& step) {
   const std::filesystem::path content = catalog::content_path(kupgrade, version, step.family, step.variant);
   auto text = platform::read_text(content);
-  if (!text) return fail(UpgradeError::ContentReadFailed(std::string(version), content.string(), text.error()));
+  if (!text) return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(content), text.error()));
   QV_RETURN_IF_ERROR(store.write(step, std::move(*text)));
   return StepResult::kWritten;
 }

@@ -68,7 +68,7 @@ read::ReadResult<Inventory> read_document(const Value& node) {
 
 qv_common::Result<Inventory, CommandError> parse_inventory(const fs::path& path) {
   auto text = platform::read_text(path);
-  if (!text) return fail(UpgradeError::InventoryReadFailed(path.string(), text.error()));
+  if (!text) return fail(UpgradeError::InventoryReadFailed(platform::display(path), text.error()));
   auto document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});
   if (!document) return fail(UpgradeError::InventoryParseFailed(document.error()));
   auto inventory = read_document(*document);
@@ -102,8 +102,8 @@ Checked check_specs(const Inventory& inventory, const fs::path& kupgrade) {
   for (const InventoryEntry& entry : inventory.versions) {
     const fs::path spec = catalog::spec_path(kupgrade, entry.version);
     const bool present = regular_file(spec);
-    if (entry.upgrader && !present) return fail(UpgradeError::SpecMissing(entry.version, spec.string()));
-    if (!entry.upgrader && present) return fail(UpgradeError::SpecUnexpected(entry.version, spec.string()));
+    if (entry.upgrader && !present) return fail(UpgradeError::SpecMissing(entry.version, platform::display(spec)));
+    if (!entry.upgrader && present) return fail(UpgradeError::SpecUnexpected(entry.version, platform::display(spec)));
   }
   return {};
 }
@@ -121,7 +121,7 @@ Checked check_orphans(const Inventory& inventory, const fs::path& kupgrade) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) return {};
   auto listing_failed = [&](const std::error_code& cause) {
-    return fail(UpgradeError::SpecsReadFailed(folder.string(), cause.message()));
+    return fail(UpgradeError::SpecsReadFailed(platform::display(folder), cause.message()));
   };
   fs::directory_iterator it(folder, error);
   if (error) return listing_failed(error);
@@ -131,7 +131,7 @@ Checked check_orphans(const Inventory& inventory, const fs::path& kupgrade) {
     if (path.extension() != ".yaml" || !regular_file(path)) continue;
     const std::string stem = path.stem().string();
     if (!platform::is_valid_utf8(stem)) continue;
-    if (!claims(inventory, stem)) return fail(UpgradeError::SpecOrphan(stem, path.string()));
+    if (!claims(inventory, stem)) return fail(UpgradeError::SpecOrphan(stem, platform::display(path)));
   }
   if (error) return listing_failed(error);
   return {};

@@ -4,6 +4,7 @@
 
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
+#include "platform/utf8.h"
 #include "qv_yaml/emit.h"
 #include "qv_yaml/parse.h"
 #include "qv_yaml/read.h"
@@ -70,21 +71,21 @@ qv_common::Result<Digests, CommandError> read_digests(const fs::path& path) {
   std::error_code error;
   if (!fs::exists(path, error)) return Digests{};
   auto text = platform::read_text(path);
-  if (!text) return fail(UpgradeError::DigestsReadFailed(path.string(), text.error()));
+  if (!text) return fail(UpgradeError::DigestsReadFailed(platform::display(path), text.error()));
   auto document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});
-  if (!document) return fail(UpgradeError::DigestsReadFailed(path.string(), document.error()));
+  if (!document) return fail(UpgradeError::DigestsReadFailed(platform::display(path), document.error()));
   auto digests = read_document(*document);
-  if (!digests) return fail(UpgradeError::DigestsReadFailed(path.string(), digests.error().text()));
+  if (!digests) return fail(UpgradeError::DigestsReadFailed(platform::display(path), digests.error().text()));
   return std::move(*digests);
 }
 
 qv_common::Result<void, CommandError> write_digests(const fs::path& path, const Digests& digests) {
   auto yaml = qv_yaml::emit(to_value(digests));
-  if (!yaml) return fail(UpgradeError::DigestsWriteFailed(path.string(), yaml.error()));
+  if (!yaml) return fail(UpgradeError::DigestsWriteFailed(platform::display(path), yaml.error()));
   std::string text(kDigestsHeader);
   text += *yaml;
   if (auto written = platform::write_file(path, text); !written) {
-    return fail(UpgradeError::DigestsWriteFailed(path.string(), written.error()));
+    return fail(UpgradeError::DigestsWriteFailed(platform::display(path), written.error()));
   }
   return {};
 }

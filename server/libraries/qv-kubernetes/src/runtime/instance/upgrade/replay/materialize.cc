@@ -42,7 +42,7 @@ std::string error_text(const platform::ProcessOutput& output) {
 
 Done extract_kprofile(const Sources& sources, const std::string& version, const fs::path& folder) {
   auto failed = [&](std::string cause) {
-    return fail(UpgradeError::TagKprofileReadFailed(sources.root.string(), version, std::move(cause)));
+    return fail(UpgradeError::TagKprofileReadFailed(platform::display(sources.root), version, std::move(cause)));
   };
   auto archive = platform::run_process(
       {"git", "-C", sources.root.string(), "archive", "--format=tar", version, std::string(kKprofilePath)},
@@ -68,7 +68,7 @@ Done apply_patch(const Sources& sources, const std::string& version, const fs::p
   std::error_code error;
   if (!fs::is_regular_file(patch, error)) return {};
   auto failed = [&](std::string cause) {
-    return fail(UpgradeError::PatchApplyFailed(patch.string(), version, std::move(cause)));
+    return fail(UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause)));
   };
   auto applied = platform::run_process({"git", "apply", "--unsafe-paths", "-p1", patch.string()}, folder);
   if (!applied) return failed(applied.error());
@@ -98,7 +98,7 @@ std::vector<ClusterProvider> kprofile_providers(const fs::path& kprofile) {
 
 Done write_template(const profile::Profile& profile, const fs::path& folder) {
   auto failed = [&](const std::string& cause) {
-    return fail(UpgradeError::OfflineTargetWriteFailed(folder.string(), cause));
+    return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(folder), cause));
   };
   std::error_code error;
   if (fs::exists(folder, error)) {
@@ -158,7 +158,7 @@ qv_common::Result<ScratchTemplates, CommandError> materialize_scratch(const Sour
 
 Done reset(const fs::path& src, const fs::path& dst) {
   if (auto copied = reset_tree(src, dst); !copied) {
-    return fail(UpgradeError::OfflineTargetWriteFailed(dst.string(), copied.error()));
+    return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(dst), copied.error()));
   }
   return {};
 }
