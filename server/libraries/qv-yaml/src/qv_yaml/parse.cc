@@ -82,6 +82,15 @@ std::string duplicate_key(const Value& key) {
   return fmt::format("duplicate entry with key {}{}", key_text(key), location(key.mark()));
 }
 
+// An empty collection with room for the few entries most collections hold,
+// which saves the first regrowths.
+template <typename Collection>
+Collection reserved() {
+  Collection collection;
+  collection.reserve(4);
+  return collection;
+}
+
 // Builds values from parser events.
 class Builder {
  public:
@@ -150,10 +159,10 @@ class Builder {
       }
       case YAML_ALIAS_EVENT: return alias(text_of(event.data.alias.anchor), mark);
       case YAML_SEQUENCE_START_EVENT:
-        return open(Value(Sequence{}), mark, text_of(event.data.sequence_start.anchor),
+        return open(Value(reserved<Sequence>()), mark, text_of(event.data.sequence_start.anchor),
                     text_of(event.data.sequence_start.tag));
       case YAML_MAPPING_START_EVENT:
-        return open(Value(Mapping{}), mark, text_of(event.data.mapping_start.anchor),
+        return open(Value(reserved<Mapping>()), mark, text_of(event.data.mapping_start.anchor),
                     text_of(event.data.mapping_start.tag));
       case YAML_SEQUENCE_END_EVENT:
       case YAML_MAPPING_END_EVENT: {

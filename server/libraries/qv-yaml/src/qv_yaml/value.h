@@ -55,6 +55,7 @@ class Mapping {
   // Appends without looking for an existing key (a parse of a document that
   // repeats keys keeps every entry).
   void push_back(Value key, Value value);
+  void reserve(std::size_t size);
   // Removes the key; the last entry takes the removed entry's place.
   bool swap_remove(const Value& key);
 
@@ -149,6 +150,7 @@ inline Mapping::iterator Mapping::begin() { return entries_.begin(); }
 inline Mapping::iterator Mapping::end() { return entries_.end(); }
 inline Mapping::const_iterator Mapping::begin() const { return entries_.begin(); }
 inline Mapping::const_iterator Mapping::end() const { return entries_.end(); }
+inline void Mapping::reserve(std::size_t size) { entries_.reserve(size); }
 inline const Value* Mapping::find(const char* key) const { return find(std::string_view(key)); }
 inline Value* Mapping::find(const char* key) { return find(std::string_view(key)); }
 
