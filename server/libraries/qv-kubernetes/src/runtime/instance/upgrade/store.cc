@@ -29,20 +29,25 @@ std::filesystem::path FolderStore::path_of(const plan::Step& step) const {
 
 std::string FolderStore::locate(const plan::Step& step) const { return platform::display(path_of(step)); }
 
+// Both operations try the common case first and look at the file system only
+// when it fails, which gives the same outcome with fewer system calls.
 qv_common::Result<std::optional<std::string>, CommandError> FolderStore::read(const plan::Step& step) {
   const std::filesystem::path path = path_of(step);
-  if (!present(path)) return std::optional<std::string>();
   auto text = platform::read_text(path);
-  if (!text) return fail(UpgradeError::OfflineSourceReadFailed(platform::display(path), text.error()));
-  return std::optional<std::string>(std::move(*text));
+  if (text) return std::optional<std::string>(std::move(*text));
+  if (!present(path)) return std::optional<std::string>();
+  return fail(UpgradeError::OfflineSourceReadFailed(platform::display(path), text.error()));
 }
 
 qv_common::Result<void, CommandError> FolderStore::write(const plan::Step& step, std::string text) {
   const std::filesystem::path path = path_of(step);
+  if (platform::write_file(path, text)) return {};
   if (path.has_parent_path()) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
-    if (error) return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(path.parent_path()), error.message()));
+    if (error) {
+      return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(path.parent_path()), error.message()));
+    }
   }
   if (auto written = platform::write_file(path, text); !written) {
     return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(path), written.error()));
