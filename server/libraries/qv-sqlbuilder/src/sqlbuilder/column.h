@@ -1,0 +1,42 @@
+#pragma once
+// One column of a table create or alter:
+//   "name" type [NULL | NOT NULL] [DEFAULT x] [UNIQUE] [PRIMARY KEY] [CHECK (x)] [extra]
+// Clauses are always written in this order, whatever order they were set in;
+// the extra clause (COLLATE "C", say) comes last.
+
+#include <optional>
+#include <string>
+
+#include "sqlbuilder/expr.h"
+#include "sqlbuilder/iden.h"
+
+namespace sqlbuilder {
+
+class ColumnDef {
+ public:
+  explicit ColumnDef(Iden name);
+
+  // Types as PostgreSQL names them.
+  ColumnDef& text();                      // text
+  ColumnDef& integer();                   // integer
+  ColumnDef& big_integer();               // bigint
+  ColumnDef& boolean();                   // boolean
+  ColumnDef& timestamp_with_time_zone();  // timestamp with time zone
+  ColumnDef& custom_type(std::string type);
+
+  ColumnDef& null();      // NULL, written explicitly
+  ColumnDef& not_null();  // NOT NULL
+  ColumnDef& default_value(Expr value);
+  ColumnDef& unique_key();
+  ColumnDef& primary_key();
+  ColumnDef& check(Expr condition);
+  ColumnDef& extra(std::string clause);
+
+  const Iden& name() const { return name_; }
+
+ private:
+  Iden name_;
+  // Further private members are the implementation's choice.
+};
+
+}  // namespace sqlbuilder

@@ -1,0 +1,27 @@
+#pragma once
+// UPDATE statements:
+//   UPDATE "t" [AS "a"] SET "c" = x, ... [FROM "s" [AS "b"] | FROM (SELECT ...) AS "b"]
+//   [WHERE ...]
+// SET targets are never qualified (PostgreSQL refuses qualified targets).
+
+#include "sqlbuilder/expr.h"
+#include "sqlbuilder/iden.h"
+#include "sqlbuilder/select.h"
+
+namespace sqlbuilder {
+
+class Update {
+ public:
+  Update& table(Iden table);
+  Update& table_as(Iden table, Iden alias);
+  Update& set(Iden column, Expr value);
+  Update& from(Iden table);
+  Update& from_as(Iden table, Iden alias);
+  Update& from_subquery(Select query, Iden alias);
+  Update& and_where(Expr condition);
+
+ private:
+  // Implementation's choice.
+};
+
+}  // namespace sqlbuilder

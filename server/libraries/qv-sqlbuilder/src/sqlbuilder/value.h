@@ -1,0 +1,18 @@
+#pragma once
+// A value of a statement: written inline as an SQL literal, or bound as a
+// numbered parameter, depending on how the statement is rendered.
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+namespace sqlbuilder {
+
+struct Null {
+  friend bool operator==(Null, Null) = default;
+};
+
+// Literal forms: NULL, 'text' (inner quotes doubled), 42, true / false.
+using Value = std::variant<Null, std::string, std::int32_t, std::int64_t, bool>;
+
+}  // namespace sqlbuilder
