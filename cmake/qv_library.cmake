@@ -1,9 +1,11 @@
-# qv_library(NAME <target> DEPS <targets...>)
+# qv_library(NAME <target> [OBJECT] DEPS <targets...> TEST_DEPS <targets...>)
 # Builds the library from every .cc under src/ (tests, benchmarks and fuzzers
 # excluded) and, when tests are on, one GoogleTest executable from the
-# *_test.cc files beside the sources.
+# *_test.cc files beside the sources. OBJECT builds an object library, whose
+# object files are linked whole into every target that links it directly:
+# for start-up registrations, which an archive would lose.
 function(qv_library)
-  cmake_parse_arguments(ARG "" "NAME" "DEPS;TEST_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "OBJECT" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cc)
   set(tests ${sources})
   set(fuzzers ${sources})
@@ -12,7 +14,11 @@ function(qv_library)
   list(FILTER fuzzers INCLUDE REGEX "_fuzzer\\.cc$")
 
   if(sources)
-    add_library(${ARG_NAME} STATIC ${sources})
+    if(ARG_OBJECT)
+      add_library(${ARG_NAME} OBJECT ${sources})
+    else()
+      add_library(${ARG_NAME} STATIC ${sources})
+    endif()
     target_include_directories(${ARG_NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
     target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPS})
   else()
