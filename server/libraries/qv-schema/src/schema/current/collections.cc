@@ -151,7 +151,8 @@ sql::view::ViewDef with_names() {
                active(C::ModifiedById).eq(col("modified_by_user", Users::Id)))
       .join_as(JoinType::Left, Groups::Table, "groups_for_collection",
                active(C::GroupId).eq(col("groups_for_collection", Groups::Id)))
-      .join(JoinType::Inner, ProjectsResolved::Table, active(C::ProjectId).eq(col(ProjectsResolved::Table, Projects::Id)));
+      .join(JoinType::Inner, ProjectsResolved::Table,
+            active(C::ProjectId).eq(col(ProjectsResolved::Table, Projects::Id)));
   return {"collections__with_names", query};
 }
 

@@ -74,7 +74,8 @@ std::vector<sql::view::ViewDef> Defs::create_views() const {
       .expr(own(G::System))
       .expr(own(G::Kind))
       .from(G::Table)
-      .join_as(JoinType::Left, Users::Table, "created_by_user", own(G::CreatedById).eq(col("created_by_user", Users::Id)))
+      .join_as(JoinType::Left, Users::Table, "created_by_user",
+               own(G::CreatedById).eq(col("created_by_user", Users::Id)))
       .join_as(JoinType::Left, Users::Table, "modified_by_user",
                own(G::ModifiedById).eq(col("modified_by_user", Users::Id)));
   return {{"groups__with_names", query}};

@@ -148,7 +148,8 @@ sql::view::ViewDef with_names() {
                active(C::GroupId)
                    .eq(col("groups_for_collection", Groups::Id))
                    .and_(active(C::ProjectId).eq(col("groups_for_collection", Groups::ProjectId))))
-      .join(JoinType::Inner, ProjectsResolved::Table, active(C::ProjectId).eq(col(ProjectsResolved::Table, Projects::Id)));
+      .join(JoinType::Inner, ProjectsResolved::Table,
+            active(C::ProjectId).eq(col(ProjectsResolved::Table, Projects::Id)));
   return {"collections__with_names", query};
 }
 

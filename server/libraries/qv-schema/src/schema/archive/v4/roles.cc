@@ -94,7 +94,8 @@ std::vector<sql::view::ViewDef> Defs::create_views() const {
       .expr(own(R::ProjectId))
       .expr(own(R::Fixed))
       .from(R::Table)
-      .join_as(JoinType::Left, Users::Table, "created_by_user", own(R::CreatedById).eq(col("created_by_user", Users::Id)))
+      .join_as(JoinType::Left, Users::Table, "created_by_user",
+               own(R::CreatedById).eq(col("created_by_user", Users::Id)))
       .join_as(JoinType::Left, Users::Table, "modified_by_user",
                own(R::ModifiedById).eq(col("modified_by_user", Users::Id)));
   return {{"roles__with_names", query}};

@@ -64,7 +64,8 @@ std::vector<sql::view::ViewDef> Defs::create_views() const {
       .expr_as(render::name_or_id("created_by_user", U::Name, U::Table, U::CreatedById), "created_by")
       .expr_as(render::name_or_id("modified_by_user", U::Name, U::Table, U::ModifiedById), "modified_by")
       .from(U::Table)
-      .join_as(JoinType::Left, U::Table, "created_by_user", col(U::Table, U::CreatedById).eq(col("created_by_user", U::Id)))
+      .join_as(JoinType::Left, U::Table, "created_by_user",
+               col(U::Table, U::CreatedById).eq(col("created_by_user", U::Id)))
       .join_as(JoinType::Left, U::Table, "modified_by_user",
                col(U::Table, U::ModifiedById).eq(col("modified_by_user", U::Id)));
   return {{"users__with_names", query}};
