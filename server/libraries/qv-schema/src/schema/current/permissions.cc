@@ -6,6 +6,7 @@
 #include "schema/current/roles.h"
 #include "schema/current/users.h"
 #include "schema/render.h"
+#include "schema/sql/seed.h"
 #include "schema/sql/column.h"
 
 namespace schema::current::permissions {
@@ -62,12 +63,9 @@ Insert seed(const BuiltInPermission& permission) {
       .expr(val(permission.fixed))
       .from(Roles::Table)
       .and_where(col(Roles::Table, Roles::Name).eq(text(permission.role_name)));
-  Insert insert;
-  insert.into(P::Table)
-      .columns({P::Id, P::RoleId, P::PermissionType, P::EntityType, P::EntityId, P::GrantedById, P::GrantedOn,
-                P::Fixed})
-      .select_from(row);
-  return insert;
+  return sql::seed::insert_select(
+      P::Table,
+      {P::Id, P::RoleId, P::PermissionType, P::EntityType, P::EntityId, P::GrantedById, P::GrantedOn, P::Fixed}, row);
 }
 
 }  // namespace

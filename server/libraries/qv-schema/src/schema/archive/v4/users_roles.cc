@@ -5,6 +5,7 @@
 #include "schema/archive/v4/roles.h"
 #include "schema/archive/v4/users.h"
 #include "schema/render.h"
+#include "schema/sql/seed.h"
 
 namespace schema::archive::v4::users_roles {
 
@@ -107,11 +108,8 @@ std::vector<Insert> Defs::seeds() const {
         .cross_join(Roles::Table)
         .and_where(col(Users::Table, Users::Name).eq(text(binding.user_name)))
         .and_where(col(Roles::Table, Roles::Name).eq(text(binding.role_name)));
-    Insert insert;
-    insert.into(UR::Table)
-        .columns({UR::Id, UR::UserId, UR::RoleId, UR::AddedOn, UR::AddedById, UR::Fixed})
-        .select_from(row);
-    inserts.push_back(insert);
+    inserts.push_back(sql::seed::insert_select(
+        UR::Table, {UR::Id, UR::UserId, UR::RoleId, UR::AddedOn, UR::AddedById, UR::Fixed}, row));
   }
   return inserts;
 }
