@@ -29,6 +29,9 @@ TEST(Program, HelpAndUsageErrorsEndWithTheParsersCodes) {
       {{"--version"}, 2, false},
       {{"upgrade", "--version", "1.0"}, 2, false},
       {{"digests", "--repository", ""}, 2, false},
+      {{"upgrade", "--bogus"}, 2, false},
+      {{"digests", "--repository", "r", "--record=true"}, 2, false},
+      {{"--help=x"}, 2, false},
   };
   for (const auto& c : cases) {
     const Finished finished = run_program({.arguments = c.arguments});
