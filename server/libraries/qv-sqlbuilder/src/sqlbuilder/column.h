@@ -12,6 +12,10 @@
 
 namespace sqlbuilder {
 
+namespace detail {
+class Writer;
+}
+
 class ColumnDef {
  public:
   explicit ColumnDef(Iden name);
@@ -35,8 +39,16 @@ class ColumnDef {
   const Iden& name() const { return name_; }
 
  private:
+  friend class detail::Writer;
+
   Iden name_;
-  // Further private members are the implementation's choice.
+  std::optional<std::string> type_;
+  std::optional<bool> nullable_;
+  std::optional<Expr> default_;
+  bool unique_ = false;
+  bool primary_key_ = false;
+  std::optional<Expr> check_;
+  std::optional<std::string> extra_;
 };
 
 }  // namespace sqlbuilder

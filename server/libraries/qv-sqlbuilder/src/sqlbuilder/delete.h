@@ -1,10 +1,17 @@
 #pragma once
 // DELETE FROM "t" [WHERE ...]
 
+#include <optional>
+#include <vector>
+
 #include "sqlbuilder/expr.h"
 #include "sqlbuilder/iden.h"
 
 namespace sqlbuilder {
+
+namespace detail {
+class Writer;
+}
 
 class Delete {
  public:
@@ -12,7 +19,10 @@ class Delete {
   Delete& and_where(Expr condition);
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::optional<Iden> table_;
+  std::vector<Expr> where_;
 };
 
 }  // namespace sqlbuilder

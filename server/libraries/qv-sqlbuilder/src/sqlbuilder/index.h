@@ -5,11 +5,17 @@
 
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "sqlbuilder/expr.h"
 #include "sqlbuilder/iden.h"
 
 namespace sqlbuilder {
+
+namespace detail {
+class Writer;
+}
 
 class IndexCreate {
  public:
@@ -25,7 +31,14 @@ class IndexCreate {
   std::optional<std::string> index_name() const;
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::optional<Iden> name_;
+  std::optional<Iden> table_;
+  // A column, or an expression column.
+  std::vector<std::variant<Iden, Expr>> columns_;
+  bool unique_ = false;
+  std::vector<Expr> where_;
 };
 
 class IndexDrop {
@@ -34,7 +47,10 @@ class IndexDrop {
   IndexDrop& if_exists();
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::optional<Iden> name_;
+  bool if_exists_ = false;
 };
 
 }  // namespace sqlbuilder

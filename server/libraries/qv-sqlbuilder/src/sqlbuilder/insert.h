@@ -5,6 +5,9 @@
 //   ... ON CONFLICT ("k") DO UPDATE SET "a" = "excluded"."a", "b" = <expr>
 //   ... ON CONFLICT ("k") DO NOTHING
 
+#include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "sqlbuilder/expr.h"
@@ -12,6 +15,10 @@
 #include "sqlbuilder/select.h"
 
 namespace sqlbuilder {
+
+namespace detail {
+class Writer;
+}
 
 class OnConflict {
  public:
@@ -23,7 +30,11 @@ class OnConflict {
   OnConflict& do_nothing();
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::vector<Iden> columns_;
+  std::vector<std::pair<Iden, Expr>> updates_;
+  bool do_nothing_ = false;
 };
 
 class Insert {
@@ -40,7 +51,13 @@ class Insert {
   Insert& on_conflict(OnConflict on_conflict);
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::optional<Iden> table_;
+  std::vector<Iden> columns_;
+  std::vector<std::vector<Expr>> rows_;
+  std::optional<Select> select_;
+  std::optional<OnConflict> on_conflict_;
 };
 
 }  // namespace sqlbuilder

@@ -6,14 +6,21 @@
 // Several `and_where` (or `and_having`) conditions are joined with AND.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sqlbuilder/expr.h"
 #include "sqlbuilder/iden.h"
+#include "sqlbuilder/table_ref.h"
 
 namespace sqlbuilder {
+
+namespace detail {
+class Writer;
+}
 
 enum class JoinType { Inner, Left, Right, Full, Cross };
 
@@ -52,8 +59,35 @@ class Select {
   std::size_t width() const;
 
  private:
-  // Private members are the implementation's choice (value semantics:
-  // copying a Select copies the statement).
+  friend class detail::Writer;
+
+  struct Item {
+    Expr expr;
+    std::optional<Iden> alias;
+  };
+  struct Join {
+    JoinType type;
+    detail::TableRef source;
+    std::optional<Expr> on;
+  };
+  struct CommonTable {
+    Iden name;
+    std::shared_ptr<const Select> query;
+  };
+
+  // Nested selects are shared and never changed once added, so copying a
+  // Select copies the statement.
+  std::vector<CommonTable> with_;
+  bool distinct_ = false;
+  std::vector<Item> items_;
+  std::optional<detail::TableRef> from_;
+  std::vector<Join> joins_;
+  std::vector<Expr> where_;
+  std::vector<Expr> group_by_;
+  std::vector<Expr> having_;
+  std::vector<std::pair<Expr, Order>> order_by_;
+  std::optional<std::uint64_t> limit_;
+  std::vector<std::shared_ptr<const Select>> unions_;
 };
 
 }  // namespace sqlbuilder

@@ -14,13 +14,25 @@
 //     DROP CONSTRAINT "name"
 // Every foreign key is unnamed and RESTRICT on delete and update.
 
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "sqlbuilder/column.h"
 #include "sqlbuilder/iden.h"
 
 namespace sqlbuilder {
+
+namespace detail {
+class Writer;
+
+struct ForeignKey {
+  std::vector<Iden> columns;
+  Iden target;
+  std::vector<Iden> target_columns;
+};
+}  // namespace detail
 
 class TableCreate {
  public:
@@ -35,7 +47,13 @@ class TableCreate {
   std::vector<std::string> column_names() const;
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::optional<Iden> table_;
+  bool if_not_exists_ = false;
+  std::vector<ColumnDef> columns_;
+  std::vector<Iden> primary_key_;
+  std::vector<detail::ForeignKey> foreign_keys_;
 };
 
 class TableAlter {
@@ -50,8 +68,25 @@ class TableAlter {
   TableAlter& drop_constraint(Iden name);
 
  private:
-  // Implementation's choice. Rendering with no clause at all throws
-  // BuildError "No alter option found".
+  friend class detail::Writer;
+
+  struct AddColumn {
+    ColumnDef column;
+  };
+  struct ModifyColumn {
+    ColumnDef column;
+  };
+  struct DropColumn {
+    Iden column;
+  };
+  struct DropConstraint {
+    Iden name;
+  };
+  using Clause = std::variant<AddColumn, ModifyColumn, DropColumn, detail::ForeignKey, DropConstraint>;
+
+  std::optional<Iden> table_;
+  // Rendering with no clause at all throws BuildError "No alter option found".
+  std::vector<Clause> clauses_;
 };
 
 }  // namespace sqlbuilder

@@ -4,11 +4,20 @@
 //   [WHERE ...]
 // SET targets are never qualified (PostgreSQL refuses qualified targets).
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "sqlbuilder/expr.h"
 #include "sqlbuilder/iden.h"
 #include "sqlbuilder/select.h"
+#include "sqlbuilder/table_ref.h"
 
 namespace sqlbuilder {
+
+namespace detail {
+class Writer;
+}
 
 class Update {
  public:
@@ -21,7 +30,13 @@ class Update {
   Update& and_where(Expr condition);
 
  private:
-  // Implementation's choice.
+  friend class detail::Writer;
+
+  std::optional<Iden> table_;
+  std::optional<Iden> alias_;
+  std::vector<std::pair<Iden, Expr>> sets_;
+  std::optional<detail::TableRef> from_;
+  std::vector<Expr> where_;
 };
 
 }  // namespace sqlbuilder

@@ -1,0 +1,60 @@
+#include "schema/sql/rls.h"
+
+#include <array>
+#include <string_view>
+
+#include "sqlbuilder/template.h"
+
+namespace schema::sql::rls {
+namespace {
+
+constexpr std::array<std::string_view, 19> kProjectScopedTables = {
+    "groups",
+    "connections",
+    "collections",
+    "bundles",
+    "functions",
+    "function_patches",
+    "tables",
+    "dependencies",
+    "triggers",
+    "executions",
+    "transactions",
+    "physical_function_runs",
+    "physical_table_data_versions",
+    "table_partitions",
+    "workers",
+    "logical_function_runs",
+    "logical_table_data_versions",
+    "logical_function_run_inputs",
+    "metrics_facts",
+};
+
+constexpr std::string_view kProjectSetting = "app.project_id";
+constexpr std::string_view kAcrossProjectsRole = "qv_across_projects";
+
+}  // namespace
+
+std::vector<std::string> rls() {
+  using sqlbuilder::format_template;
+  const std::string setting(kProjectSetting);
+  std::vector<std::string> statements;
+  statements.reserve(kProjectScopedTables.size() * 5);
+  for (const std::string_view table_name : kProjectScopedTables) {
+    const std::string table(table_name);
+    // An unset or empty setting gives NULL, which matches no row.
+    const std::string condition = format_template("project_id = current_setting('{}', true)", {setting});
+    statements.push_back(
+        format_template("ALTER TABLE {} ALTER COLUMN project_id SET DEFAULT NULLIF(current_setting('{}', true), '')",
+                        {table, setting}));
+    statements.push_back(format_template("ALTER TABLE {} ENABLE ROW LEVEL SECURITY", {table}));
+    statements.push_back(format_template("ALTER TABLE {} FORCE ROW LEVEL SECURITY", {table}));
+    statements.push_back(
+        format_template("CREATE POLICY project_isolation ON {} USING ({}) WITH CHECK ({1})", {table, condition}));
+    statements.push_back(format_template("CREATE POLICY across_projects ON {} TO {} USING (true) WITH CHECK (true)",
+                                         {table, std::string(kAcrossProjectsRole)}));
+  }
+  return statements;
+}
+
+}  // namespace schema::sql::rls

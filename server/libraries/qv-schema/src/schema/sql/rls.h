@@ -1,0 +1,15 @@
+#pragma once
+// Row-level security of the project-scoped tables: each session names its
+// project in "app.project_id"; other projects' rows are invisible and cannot
+// be written, except for members of "qv_across_projects".
+
+#include <string>
+#include <vector>
+
+namespace schema::sql::rls {
+
+// Five statements per project-scoped table, tables in a fixed order. They
+// create policies, so they run once, on a fresh schema.
+std::vector<std::string> rls();
+
+}  // namespace schema::sql::rls

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Run {
+  std::string out;
+  int status;
+};
+
+Run run(const std::string& arguments) {
+  const std::string command = std::string(CATALOG_SQL) + " " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {"", -1};
+  Run result{"", 0};
+  std::array<char, 4096> buffer;
+  for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) result.out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST(CatalogSql, InstallStartsWithTheSystemTableAndEndsWithRowLevelSecurity) {
+  const Run install = run("install");
+  ASSERT_EQ(install.status, 0);
+  EXPECT_TRUE(install.out.starts_with(
+      "CREATE TABLE IF NOT EXISTS \"quorvale_system\" ( \"name\" text NOT NULL PRIMARY KEY, \"value\" text NULL );\n"
+      "CREATE TABLE \"users\" ( "))
+      << install.out;
+  EXPECT_TRUE(install.out.ends_with(
+      "CREATE POLICY across_projects ON metrics_facts TO qv_across_projects USING (true) WITH CHECK (true);\n"));
+  // Tables, then views, then seeds.
+  const std::size_t view = install.out.find("CREATE VIEW users__with_names ");
+  const std::size_t seed = install.out.find("INSERT INTO \"quorvale_system\"");
+  ASSERT_NE(view, std::string::npos);
+  ASSERT_NE(seed, std::string::npos);
+  EXPECT_LT(view, seed);
+}
+
+TEST(CatalogSql, DropsAndCreates) {
+  // Views are dropped first and created last.
+  const Run drops = run("drops");
+  ASSERT_EQ(drops.status, 0);
+  EXPECT_TRUE(drops.out.starts_with("DROP VIEW IF EXISTS ")) << drops.out;
+  EXPECT_NE(drops.out.find("DROP VIEW IF EXISTS users__with_names;\n"), std::string::npos);
+  const Run creates = run("creates");
+  ASSERT_EQ(creates.status, 0);
+  EXPECT_NE(creates.out.find("CREATE VIEW users__with_names WITH (security_invoker = true) AS SELECT "),
+            std::string::npos);
+}
+
+TEST(CatalogSql, UnknownCommandIsAUsageError) {
+  for (const char* arguments : {"", "delta", "install extra"}) {
+    SCOPED_TRACE(arguments);
+    const Run result = run(arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+}  // namespace
