@@ -7,16 +7,16 @@
 
 namespace {
 
-struct Run {
+struct Output {
   std::string out;
   int status;
 };
 
-Run run(const std::string& arguments) {
+Output run(const std::string& arguments) {
   const std::string command = std::string(CATALOG_SQL) + " " + arguments + " 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {"", -1};
-  Run result{"", 0};
+  Output result{"", 0};
   std::array<char, 4096> buffer;
   for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) result.out.append(buffer.data(), n);
   const int status = pclose(pipe);
@@ -25,7 +25,7 @@ Run run(const std::string& arguments) {
 }
 
 TEST(CatalogSql, InstallStartsWithTheSystemTableAndEndsWithRowLevelSecurity) {
-  const Run install = run("install");
+  const Output install = run("install");
   ASSERT_EQ(install.status, 0);
   EXPECT_TRUE(install.out.starts_with(
       "CREATE TABLE IF NOT EXISTS \"quorvale_system\" ( \"name\" text NOT NULL PRIMARY KEY, \"value\" text NULL );\n"
@@ -43,11 +43,11 @@ TEST(CatalogSql, InstallStartsWithTheSystemTableAndEndsWithRowLevelSecurity) {
 
 TEST(CatalogSql, DropsAndCreates) {
   // Views are dropped first and created last.
-  const Run drops = run("drops");
+  const Output drops = run("drops");
   ASSERT_EQ(drops.status, 0);
   EXPECT_TRUE(drops.out.starts_with("DROP VIEW IF EXISTS ")) << drops.out;
   EXPECT_NE(drops.out.find("DROP VIEW IF EXISTS users__with_names;\n"), std::string::npos);
-  const Run creates = run("creates");
+  const Output creates = run("creates");
   ASSERT_EQ(creates.status, 0);
   EXPECT_NE(creates.out.find("CREATE VIEW users__with_names WITH (security_invoker = true) AS SELECT "),
             std::string::npos);
@@ -56,7 +56,7 @@ TEST(CatalogSql, DropsAndCreates) {
 TEST(CatalogSql, UnknownCommandIsAUsageError) {
   for (const char* arguments : {"", "delta", "install extra"}) {
     SCOPED_TRACE(arguments);
-    const Run result = run(arguments);
+    const Output result = run(arguments);
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
   }

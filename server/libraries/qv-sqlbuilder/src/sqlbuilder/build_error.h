@@ -1,7 +1,8 @@
 #pragma once
 // A statement that cannot be rendered (an ALTER TABLE without any
-// alteration, an INSERT whose widths differ). It is a defect of the code that
-// builds the statement, never of input data.
+// alteration, an INSERT whose widths differ, a statement without its table, a
+// column without a type) or a faulty SQL template. It is a defect of the code
+// that builds the statement, never of input data.
 
 #include <stdexcept>
 

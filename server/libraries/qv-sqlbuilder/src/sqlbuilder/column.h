@@ -2,7 +2,8 @@
 // One column of a table create or alter:
 //   "name" type [NULL | NOT NULL] [DEFAULT x] [UNIQUE] [PRIMARY KEY] [CHECK (x)] [extra]
 // Clauses are always written in this order, whatever order they were set in;
-// the extra clause (COLLATE "C", say) comes last.
+// the extra clause (COLLATE "C", say) comes last. Of NULL and NOT NULL the
+// last call counts; a column without a type is a BuildError when rendered.
 
 #include <optional>
 #include <string>

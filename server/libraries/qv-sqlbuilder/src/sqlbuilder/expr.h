@@ -3,10 +3,20 @@
 // CASE, subqueries and window calls. An `Expr` is an immutable tree that is
 // cheap to copy (shared nodes).
 //
-// Brackets are written only where precedence needs them, from loosest to
-// tightest: OR, AND, NOT, comparisons (= <> < <= > >= IS, IS DISTINCT FROM,
-// IN), || + -, * /. A raw `custom` text is written as it is and never
-// bracketed; a subquery is always in brackets.
+// Brackets are written only where precedence needs them. Binding from
+// loosest to tightest, as PostgreSQL binds: OR, AND, NOT, comparisons
+// (= <> < <= > >=, IS [NOT] NULL, IS DISTINCT FROM, [NOT] IN), ||, + -.
+// An operand that binds as loosely as its operator is bracketed, except a
+// left operand of AND, OR, ||, + or - and a right operand of the same AND,
+// OR or ||; comparisons never chain:
+//   ("a" OR "b") AND "c"      "a" AND "b" OR "c"     NOT "a" = "b"
+//   ("a" = "b") = "c"         "a" - ("b" - "c")      ("a" || "b") + "c"
+// A raw `custom` text is written as it is and never bracketed; a subquery is
+// always in brackets. Other forms:
+//   count(*) FILTER (WHERE c)  f(x) OVER (PARTITION BY p, q ORDER BY o, r DESC)
+//   CASE WHEN c THEN r ELSE e END   "a" IN (x, y)   ("a", "b")
+// An empty IN list or tuple, a CASE without WHEN, and FILTER or OVER on
+// anything but a function call are BuildError.
 
 #include <memory>
 #include <optional>

@@ -4,6 +4,8 @@
 //   INSERT INTO "t" ("a", "b") [WITH ...] SELECT ...
 //   ... ON CONFLICT ("k") DO UPDATE SET "a" = "excluded"."a", "b" = <expr>
 //   ... ON CONFLICT ("k") DO NOTHING
+// An insert has either rows of values or a select; an ON CONFLICT either
+// updates or does nothing.
 
 #include <memory>
 #include <optional>

@@ -128,17 +128,43 @@ std::size_t Select::width() const { return items_.size(); }
 
 namespace detail {
 
-void Writer::select(const Select& s) {
-  if (!s.with_.empty()) {
-    text("WITH ");
-    list(s.with_, [this](const Select::CommonTable& table) {
-      iden(table.name);
-      text(" AS (");
-      select(*table.query);
-      text(")");
-    });
-    text(" ");
+void Writer::with_clause(const Select& s) {
+  if (s.with_.empty()) return;
+  text("WITH ");
+  list(s.with_, [this](const Select::CommonTable& table) {
+    iden(table.name);
+    text(" AS (");
+    select(*table.query);
+    text(")");
+  });
+  text(" ");
+}
+
+void Writer::joins(const Select& s) {
+  for (const Select::Join& join : s.joins_) {
+    text(join_keyword(join.type));
+    table_ref(join.source);
+    if (join.on) {
+      text(" ON ");
+      expr(*join.on);
+    }
   }
+}
+
+void Writer::union_branches(const Select& s) {
+  for (const auto& branch : s.unions_) {
+    // ORDER BY, LIMIT, WITH and UNION ALL of a branch would bind to the
+    // whole union without brackets.
+    const bool brackets =
+        !branch->with_.empty() || !branch->order_by_.empty() || branch->limit_ || !branch->unions_.empty();
+    text(brackets ? " UNION ALL (" : " UNION ALL ");
+    select(*branch);
+    if (brackets) text(")");
+  }
+}
+
+void Writer::select(const Select& s) {
+  with_clause(s);
   text(s.distinct_ ? "SELECT DISTINCT " : "SELECT ");
   list(s.items_, [this](const Select::Item& item) {
     expr(item.expr);
@@ -151,37 +177,19 @@ void Writer::select(const Select& s) {
     text(" FROM ");
     table_ref(*s.from_);
   }
-  for (const Select::Join& join : s.joins_) {
-    text(join_keyword(join.type));
-    table_ref(join.source);
-    if (join.on) {
-      text(" ON ");
-      expr(*join.on);
-    }
-  }
+  joins(s);
   conditions("WHERE", s.where_);
   if (!s.group_by_.empty()) {
     text(" GROUP BY ");
     list(s.group_by_, [this](const Expr& e) { expr(e); });
   }
   conditions("HAVING", s.having_);
-  for (const auto& branch : s.unions_) {
-    // A branch with clauses of its own that would bind to the whole union
-    // is bracketed.
-    const bool brackets = !branch->with_.empty() || !branch->order_by_.empty() || branch->limit_ ||
-                          !branch->unions_.empty();
-    text(brackets ? " UNION ALL (" : " UNION ALL ");
-    select(*branch);
-    if (brackets) text(")");
-  }
+  union_branches(s);
   if (!s.order_by_.empty()) {
     text(" ORDER BY ");
     orders(s.order_by_);
   }
-  if (s.limit_) {
-    text(" LIMIT ");
-    text(std::to_string(*s.limit_));
-  }
+  if (s.limit_) text(" LIMIT " + std::to_string(*s.limit_));
 }
 
 }  // namespace detail

@@ -1,9 +1,12 @@
 #pragma once
 // SELECT statements:
-//   [WITH "a" AS (...), ...] SELECT [DISTINCT] items FROM source [joins]
-//   [WHERE ...] [GROUP BY ...] [HAVING ...] [ORDER BY ...] [LIMIT n]
-//   [UNION ALL SELECT ...]...
-// Several `and_where` (or `and_having`) conditions are joined with AND.
+//   [WITH "a" AS (...), "b" AS (...)] SELECT [DISTINCT] x, y AS "alias"
+//   FROM source [joins] [WHERE ...] [GROUP BY x, y] [HAVING ...]
+//   [UNION ALL SELECT ...]... [ORDER BY x, y DESC] [LIMIT n]
+// Joins read LEFT JOIN "t" AS "a" ON c (likewise INNER, RIGHT, FULL) and
+// CROSS JOIN "t". Several `and_where` (or `and_having`) conditions are joined
+// with AND. ORDER BY and LIMIT apply to the whole union; a branch with a
+// WITH, ORDER BY, LIMIT or UNION ALL of its own is written in brackets.
 
 #include <cstdint>
 #include <memory>
@@ -38,7 +41,7 @@ class Select {
   Select& from_subquery(Select query, Iden alias);
 
   // [INNER | LEFT | RIGHT | FULL | CROSS] JOIN source [ON condition]; a cross
-  // join takes no condition.
+  // join takes no condition (JoinType::Cross here is a BuildError).
   Select& join(JoinType type, Iden table, Expr on);
   Select& join_as(JoinType type, Iden table, Iden alias, Expr on);
   Select& join_subquery(JoinType type, Select query, Iden alias, Expr on);

@@ -8,7 +8,8 @@
 //   ALTER TABLE "t" <clause>, <clause>, ...   clauses in the order given:
 //     ADD COLUMN <column>
 //     ALTER COLUMN "c" TYPE type[, ALTER COLUMN "c" SET NOT NULL | DROP NOT NULL]
-//       [, ALTER COLUMN "c" SET DEFAULT x]          (modify_column)
+//       [, ALTER COLUMN "c" SET DEFAULT x]          (modify_column; other
+//       column clauses are a BuildError)
 //     DROP COLUMN "c"
 //     ADD FOREIGN KEY ("x") REFERENCES "u" ("id") ON DELETE RESTRICT ON UPDATE RESTRICT
 //     DROP CONSTRAINT "name"

@@ -19,9 +19,10 @@ std::size_t placeholder(std::string_view pattern, std::size_t open, std::size_t&
   if (close == std::string_view::npos) defect(pattern, "unclosed brace");
   const std::string_view digits = pattern.substr(open + 1, close - open - 1);
   if (digits.empty()) return next++;
+  if (digits.size() > 4) defect(pattern, "bad placeholder");
   std::size_t index = 0;
   for (char c : digits) {
-    if (!std::isdigit(static_cast<unsigned char>(c)) || index > 1000) defect(pattern, "bad placeholder");
+    if (!std::isdigit(static_cast<unsigned char>(c))) defect(pattern, "bad placeholder");
     index = index * 10 + static_cast<std::size_t>(c - '0');
   }
   return index;

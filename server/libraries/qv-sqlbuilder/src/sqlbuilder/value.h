@@ -12,7 +12,8 @@ struct Null {
   friend bool operator==(Null, Null) = default;
 };
 
-// Literal forms: NULL, 'text' (inner quotes doubled), 42, true / false.
+// Literal forms: NULL, 'text' (inner quotes doubled), 42, true / false. As a
+// parameter, every value is bound, NULL too.
 using Value = std::variant<Null, std::string, std::int32_t, std::int64_t, bool>;
 
 }  // namespace sqlbuilder

@@ -41,19 +41,24 @@ class Writer {
   void value(const Value& value);
   void expr(const Expr& expression);  // expr_writer.cc
 
-  void select(const Select& statement);  // select.cc
-  void insert(const Insert& statement);  // insert.cc
-  void on_conflict(const OnConflict& clause);  // insert.cc
-  void update(const Update& statement);  // update.cc
-  void remove(const Delete& statement);  // delete.cc
-  void table_create(const TableCreate& statement);  // table.cc
-  void table_alter(const TableAlter& statement);    // table_alter.cc
-  void modify_column(const ColumnDef& column);      // table_alter.cc
-  void foreign_key(const ForeignKey& key);          // table.cc
-  void column(const ColumnDef& column);             // column.cc
-  void index_create(const IndexCreate& statement);  // index.cc
-  void index_drop(const IndexDrop& statement);      // index.cc
+  // One statement each; defined beside the statement's builder.
+  void select(const Select& statement);
+  void insert(const Insert& statement);
+  void update(const Update& statement);
+  void remove(const Delete& statement);
+  void table_create(const TableCreate& statement);
+  void table_alter(const TableAlter& statement);
+  void index_create(const IndexCreate& statement);
+  void index_drop(const IndexDrop& statement);
 
+  // Parts of statements.
+  void with_clause(const Select& statement);
+  void joins(const Select& statement);
+  void union_branches(const Select& statement);
+  void on_conflict(const OnConflict& clause);
+  void column(const ColumnDef& column);
+  void modify_column(const ColumnDef& column);
+  void foreign_key(const ForeignKey& key);
   // Shared pieces of statements.
   void table_ref(const TableRef& source);
   void conditions(std::string_view keyword, const std::vector<Expr>& conditions);
