@@ -5,7 +5,7 @@
 #include "schema/current/function_patches.h"
 #include "schema/current/function_versions.h"
 #include "schema/sql/trigger.h"
-#include "schema/testing/entity_texts.h"
+#include "schema/testing/expect_texts.h"
 
 namespace schema::current {
 namespace {

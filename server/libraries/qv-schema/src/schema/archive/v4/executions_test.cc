@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "schema/archive/v4/transactions.h"
-#include "schema/testing/entity_texts.h"
+#include "schema/testing/expect_texts.h"
 
 namespace schema::archive::v4 {
 namespace {

@@ -5,7 +5,7 @@
 #include "schema/archive/v4/function_patches.h"
 #include "schema/archive/v4/function_versions.h"
 #include "schema/sql/trigger.h"
-#include "schema/testing/entity_texts.h"
+#include "schema/testing/expect_texts.h"
 
 namespace schema::archive::v4 {
 namespace {
