@@ -1,18 +1,29 @@
-# qv_library(NAME <target> DEPS <targets...>)
-# Builds the library from every .cc under src/ (tests, benchmarks and fuzzers
-# excluded) and, when tests are on, one GoogleTest executable from the
-# *_test.cc files beside the sources.
+# qv_library(NAME <target> [OBJECT] DEPS <targets...> TEST_DEPS <targets...>)
+# Builds the library from every .cc under src/ (tests, benchmarks, fuzzers and
+# test support excluded) and, when tests are on, one GoogleTest executable from
+# the *_test.cc files beside the sources. The .cc files under src/test_support/
+# become the library <target>_test_support, which links GoogleTest and which
+# the tests of this and other libraries link. OBJECT builds an object library,
+# whose object files are linked whole into every target that links it
+# directly: for start-up registrations, which an archive would lose.
 function(qv_library)
-  cmake_parse_arguments(ARG "" "NAME" "DEPS;TEST_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "OBJECT" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cc)
   set(tests ${sources})
   set(fuzzers ${sources})
-  list(FILTER sources EXCLUDE REGEX "_(test|benchmark|fuzzer)\\.cc$")
+  set(support ${sources})
+  list(FILTER sources EXCLUDE REGEX "_(test|benchmark|fuzzer)\\.cc$|/test_support/")
   list(FILTER tests INCLUDE REGEX "_test\\.cc$")
   list(FILTER fuzzers INCLUDE REGEX "_fuzzer\\.cc$")
+  list(FILTER support INCLUDE REGEX "/test_support/")
+  list(FILTER support EXCLUDE REGEX "_test\\.cc$")
 
   if(sources)
-    add_library(${ARG_NAME} STATIC ${sources})
+    if(ARG_OBJECT)
+      add_library(${ARG_NAME} OBJECT ${sources})
+    else()
+      add_library(${ARG_NAME} STATIC ${sources})
+    endif()
     target_include_directories(${ARG_NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/src)
     target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPS})
   else()
@@ -29,6 +40,12 @@ function(qv_library)
       target_link_libraries(${name} PRIVATE ${ARG_NAME})
       target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     endforeach()
+  endif()
+
+  if(QV_TESTS AND support)
+    add_library(${ARG_NAME}_test_support STATIC ${support})
+    target_link_libraries(${ARG_NAME}_test_support PUBLIC ${ARG_NAME} GTest::gtest)
+    list(APPEND ARG_TEST_DEPS ${ARG_NAME}_test_support)
   endif()
 
   if(QV_TESTS AND tests)

@@ -10,6 +10,7 @@ packages=(
   libssl-dev libfmt-dev libexpected-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   hyperfine time
+  postgresql-15 postgresql-client-15 libpq-dev openssl
 )
 
 missing=()

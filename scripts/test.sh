@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
-# libFuzzer run over the YAML layer and the upgrade spec reader.
+# libFuzzer run over the YAML layer and the upgrade spec reader. One throwaway
+# PostgreSQL server (scripts/pg_server.sh) serves the database tests of every
+# stage and is stopped however they end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+if [ "${1:-}" != --with-server ]; then
+  bash scripts/setup.sh
+  exec bash scripts/pg_server.sh run bash scripts/test.sh --with-server
+fi
 jobs=$(nproc)
 
 build_and_test() {
