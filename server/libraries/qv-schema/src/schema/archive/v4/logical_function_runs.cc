@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "schema/archive/v4/physical_function_runs.h"
 #include "schema/render.h"
