@@ -214,7 +214,7 @@ TEST(UpgradeErrors, AMergeAfterEarlierStepsKeepsTheirChanges) {
                   {{"assets/old.txt", "old"}, {"configs/b.yaml", "x: 1\ny: 2\n"}, {"pods/m.yaml", "m: 0\n"}},
                   5354,
                   "The upgrade to '1.1' asks to merge 'pods/m.yaml', but the merge action is not implemented yet.",
-                  {{"configs/a.yaml", "a: new\n"}, {"configs/b.yaml", "y: 2\n"}, {"pods/m.yaml", "m: 0\n"}}});
+                  {{"configs/a.yaml", "a: new\n"}, {"configs/b.yaml", "'y': 2\n"}, {"pods/m.yaml", "m: 0\n"}}});
 }
 
 std::string prefix(std::string_view code) {
