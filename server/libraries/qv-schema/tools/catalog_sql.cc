@@ -1,8 +1,10 @@
 // Writes what the catalog renders as a psql script, each text followed by
 // ";" and a new line:
-//   catalog_sql install   the system table and the install batch of a fresh schema
-//   catalog_sql drops     the drop scripts of the derived objects
-//   catalog_sql creates   the create scripts of the derived objects
+//   catalog_sql install     the system table and the install batch of a fresh schema
+//   catalog_sql drops       the drop scripts of the derived objects
+//   catalog_sql creates     the create scripts of the derived objects
+//   catalog_sql v4-install  a database at version 4: the frozen version-4 schema
+//                           with its row-level security and "db_version" '4'
 // Row-level security names the role "qv_across_projects", which the script
 // does not create.
 
@@ -11,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schema/archive/v4/baseline.h"
 #include "schema/current/source.h"
 #include "schema/quorvale_system.h"
 #include "schema/render.h"
@@ -37,8 +40,10 @@ int main(int argc, char** argv) {
     texts = schema::source::derived_scripts(source).drops;
   } else if (command == "creates") {
     texts = schema::source::derived_scripts(source).creates;
+  } else if (command == "v4-install") {
+    texts = schema::archive::v4::v4_install_texts();
   } else {
-    std::cerr << "usage: catalog_sql install|drops|creates\n";
+    std::cerr << "usage: catalog_sql install|drops|creates|v4-install\n";
     return 2;
   }
   for (const std::string& text : texts) std::cout << text << ";\n";
