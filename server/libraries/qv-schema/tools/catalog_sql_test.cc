@@ -3,7 +3,12 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "schema/current/source.h"
+#include "test_support/session_fixture.h"
 
 namespace {
 
@@ -12,8 +17,8 @@ struct Output {
   int status;
 };
 
-Output run(const std::string& arguments) {
-  const std::string command = std::string(CATALOG_SQL) + " " + arguments + " 2>/dev/null";
+// Runs `command` through the shell; its standard output and exit status.
+Output shell(const std::string& command) {
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {"", -1};
   Output result{"", 0};
@@ -23,6 +28,8 @@ Output run(const std::string& arguments) {
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
+
+Output run(const std::string& arguments) { return shell(std::string(CATALOG_SQL) + " " + arguments + " 2>/dev/null"); }
 
 TEST(CatalogSql, InstallStartsWithTheSystemTableAndEndsWithRowLevelSecurity) {
   const Output install = run("install");
@@ -60,6 +67,73 @@ TEST(CatalogSql, UnknownCommandIsAUsageError) {
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
   }
+}
+
+class CatalogSqlServerTest : public test_support::SessionFixture {
+ protected:
+  void SetUp() override {
+    SessionFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    // The group role of the row-level-security policies is provisioned by the
+    // database layer, once per server; tests running side by side may race.
+    run("DO $$ BEGIN CREATE ROLE qv_across_projects NOLOGIN; "
+        "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$");
+  }
+
+  void TearDown() override {
+    std::filesystem::remove(script_);
+    SessionFixture::TearDown();
+  }
+
+  // Runs what `catalog_sql <command>` writes with psql, in one transaction
+  // that the first error ends; psql's messages on failure.
+  Output psql(const std::string& command) {
+    script_ = std::filesystem::path(::testing::TempDir()) / (database_name() + ".sql");
+    setenv("CATALOG_SQL_CONNINFO", conninfo().c_str(), 1);
+    return shell(std::string(CATALOG_SQL) + " " + command + " > " + script_.string() +
+                 " && psql -X -q -v ON_ERROR_STOP=1 -1 -d \"$CATALOG_SQL_CONNINFO\" -f " + script_.string() + " 2>&1");
+  }
+
+  // Views, triggers, indexes not made by constraints, and statistics objects.
+  std::vector<std::string> derived_counts() {
+    return rows(
+        "SELECT (SELECT count(*) FROM pg_views WHERE schemaname = 'public'), "
+        "(SELECT count(*) FROM pg_trigger WHERE NOT tgisinternal), "
+        "(SELECT count(*) FROM pg_indexes WHERE schemaname = 'public' AND indexname NOT IN "
+        "(SELECT conname FROM pg_constraint)), "
+        "(SELECT count(*) FROM pg_statistic_ext)");
+  }
+
+  std::filesystem::path script_;
+};
+
+std::string catalog_counts() {
+  const schema::current::Source source;
+  std::size_t triggers = 0;
+  for (const schema::source::Derived& object : source.triggers()) {
+    for (const std::string& text : object.create) triggers += text.starts_with("CREATE TRIGGER ") ? 1 : 0;
+  }
+  return std::to_string(source.views().size()) + "|" + std::to_string(triggers) + "|" +
+         std::to_string(source.indexes().size()) + "|" + std::to_string(source.statistics().size());
+}
+
+TEST_F(CatalogSqlServerTest, InstallsOnAnEmptySchemaAndDerivedObjectsDropTwiceAndComeBack) {
+  const Output install = psql("install");
+  ASSERT_EQ(install.status, 0) << install.out;
+  const std::string installed = catalog_counts();
+  EXPECT_EQ(derived_counts(), std::vector<std::string>{installed});
+  EXPECT_EQ(rows("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"),
+            std::vector<std::string>{std::to_string(schema::current::Source().tables().size() + 1)});
+
+  for (int time = 0; time < 2; ++time) {
+    const Output drops = psql("drops");
+    ASSERT_EQ(drops.status, 0) << drops.out;
+  }
+  EXPECT_EQ(derived_counts(), std::vector<std::string>{"0|0|0|0"});
+
+  const Output creates = psql("creates");
+  ASSERT_EQ(creates.status, 0) << creates.out;
+  EXPECT_EQ(derived_counts(), std::vector<std::string>{installed});
 }
 
 }  // namespace
