@@ -74,10 +74,7 @@ class CatalogSqlServerTest : public test_support::SessionFixture {
   void SetUp() override {
     SessionFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    // The group role of the row-level-security policies is provisioned by the
-    // database layer, once per server; tests running side by side may race.
-    run("DO $$ BEGIN CREATE ROLE qv_across_projects NOLOGIN; "
-        "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$");
+    ensure_across_projects_role();
   }
 
   void TearDown() override {

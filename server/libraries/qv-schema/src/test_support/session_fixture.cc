@@ -27,6 +27,12 @@ std::string SessionFixture::outcome(std::string_view sql) {
   return done ? "ok" : done.error().message;
 }
 
+void SessionFixture::ensure_across_projects_role() {
+  // Tests running side by side may race to create it.
+  run("DO $$ BEGIN CREATE ROLE qv_across_projects NOLOGIN; "
+      "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$");
+}
+
 std::vector<std::string> SessionFixture::rows(std::string_view sql) {
   auto result = session_->execute(sql);
   if (!result) return {"error: " + connection::describe(result.error())};

@@ -25,6 +25,10 @@ class SessionFixture : public DatabaseFixture {
   // "ok" when `sql` runs, otherwise the server's primary message.
   std::string outcome(std::string_view sql);
 
+  // The group role of the row-level-security policies, which the database
+  // layer provisions once per server.
+  void ensure_across_projects_role();
+
   // The rows of a query as "a|b" texts, NULL as "NULL".
   std::vector<std::string> rows(std::string_view sql);
 
