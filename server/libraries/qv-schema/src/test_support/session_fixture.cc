@@ -1,5 +1,7 @@
 #include "test_support/session_fixture.h"
 
+#include "test_support/installed_schema.h"
+
 namespace test_support {
 
 void SessionFixture::SetUp() {
@@ -27,11 +29,7 @@ std::string SessionFixture::outcome(std::string_view sql) {
   return done ? "ok" : done.error().message;
 }
 
-void SessionFixture::ensure_across_projects_role() {
-  // Tests running side by side may race to create it.
-  run("DO $$ BEGIN CREATE ROLE qv_across_projects NOLOGIN; "
-      "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$");
-}
+void SessionFixture::ensure_across_projects_role() { schema::test_support::ensure_across_projects_role(*session_); }
 
 std::vector<std::string> SessionFixture::rows(std::string_view sql) {
   auto result = session_->execute(sql);
