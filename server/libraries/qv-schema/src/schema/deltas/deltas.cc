@@ -6,6 +6,7 @@
 #include "schema/deltas/v5_to_v7.h"
 #include "schema/deltas/v7_to_v8.h"
 #include "schema/deltas/v8_to_v9.h"
+#include "schema/deltas/v9_to_v10/migration.h"
 
 namespace schema::deltas {
 
@@ -27,6 +28,8 @@ qv_common::Result<source::Delta, std::string> get(source::Version target) {
       return v7_to_v8::delta();
     case 9:
       return v8_to_v9::delta();
+    case 10:
+      return v9_to_v10::delta();
     default:
       return qv_common::fail("No delta migration for version " + std::to_string(target));
   }
