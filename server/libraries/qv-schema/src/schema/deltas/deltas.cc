@@ -1,5 +1,7 @@
 #include "schema/deltas/deltas.h"
 
+#include "schema/deltas/v10_to_v12.h"
+#include "schema/deltas/v12_to_v13.h"
 #include "schema/deltas/v1_to_v3.h"
 #include "schema/deltas/v3_to_v4.h"
 #include "schema/deltas/v4_to_v5.h"
@@ -30,6 +32,12 @@ qv_common::Result<source::Delta, std::string> get(source::Version target) {
       return v8_to_v9::delta();
     case 10:
       return v9_to_v10::delta();
+    case 11:
+      return v10_to_v11::delta();
+    case 12:
+      return v11_to_v12::delta();
+    case 13:
+      return v12_to_v13::delta();
     default:
       return qv_common::fail("No delta migration for version " + std::to_string(target));
   }
