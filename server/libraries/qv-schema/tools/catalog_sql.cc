@@ -1,10 +1,12 @@
 // Writes what the catalog renders as a psql script, each text followed by
 // ";" and a new line:
-//   catalog_sql install   the system table and the install batch of a fresh schema
-//   catalog_sql drops     the drop scripts of the derived objects
-//   catalog_sql creates   the create scripts of the derived objects
-//   catalog_sql delta N   the version step to N (2..13): its retired texts,
-//                         then its up texts
+//   catalog_sql install     the system table and the install batch of a fresh schema
+//   catalog_sql drops       the drop scripts of the derived objects
+//   catalog_sql creates     the create scripts of the derived objects
+//   catalog_sql v4-install  a database at version 4: the frozen version-4 schema
+//                           with its row-level security and "db_version" '4'
+//   catalog_sql delta N     the version step to N (2..13): its retired texts,
+//                           then its up texts
 // Row-level security names the role "qv_across_projects", which the script
 // does not create.
 
@@ -15,32 +17,18 @@
 #include <string_view>
 #include <vector>
 
+#include "schema/archive/v4/baseline.h"
 #include "schema/current/source.h"
 #include "schema/quorvale_system.h"
 #include "schema/render.h"
 
 namespace {
 
-using schema::source::Derived;
-
-void append_creates(std::vector<std::string>& texts, const std::vector<Derived>& objects) {
-  for (const Derived& object : objects) texts.insert(texts.end(), object.create.begin(), object.create.end());
-}
-
-void append(std::vector<std::string>& texts, const std::vector<std::string>& more) {
-  texts.insert(texts.end(), more.begin(), more.end());
-}
-
-// The order in which the database layer installs a fresh schema.
+// The system table, then the install batch of a fresh schema.
 std::vector<std::string> install(const schema::source::SchemaSource& source) {
   std::vector<std::string> texts = {schema::render::render_schema(schema::create_system_table())};
-  append(texts, source.tables());
-  append_creates(texts, source.triggers());
-  append_creates(texts, source.views());
-  append_creates(texts, source.indexes());
-  append_creates(texts, source.statistics());
-  append(texts, source.seeds());
-  append(texts, source.rls());
+  const std::vector<std::string> batch = schema::source::install_batch(source);
+  texts.insert(texts.end(), batch.begin(), batch.end());
   return texts;
 }
 
@@ -53,7 +41,7 @@ std::optional<schema::source::Version> target(std::string_view text) {
 }
 
 int usage() {
-  std::cerr << "usage: catalog_sql install|drops|creates|delta N\n";
+  std::cerr << "usage: catalog_sql install|drops|creates|v4-install|delta N\n";
   return 2;
 }
 
@@ -72,7 +60,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     texts = delta->retired;
-    append(texts, delta->up);
+    texts.insert(texts.end(), delta->up.begin(), delta->up.end());
   } else if (args.size() != 1) {
     return usage();
   } else if (args[0] == "install") {
@@ -81,6 +69,8 @@ int main(int argc, char** argv) {
     texts = schema::source::derived_scripts(source).drops;
   } else if (args[0] == "creates") {
     texts = schema::source::derived_scripts(source).creates;
+  } else if (args[0] == "v4-install") {
+    texts = schema::archive::v4::v4_install_texts();
   } else {
     return usage();
   }

@@ -3,7 +3,11 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "test_support/installed_schema.h"
 
 namespace {
 
@@ -12,8 +16,8 @@ struct Output {
   int status;
 };
 
-Output run(const std::string& arguments) {
-  const std::string command = std::string(CATALOG_SQL) + " " + arguments + " 2>/dev/null";
+// Runs a shell command line, collecting its standard output.
+Output run_shell(const std::string& command) {
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {"", -1};
   Output result{"", 0};
@@ -22,6 +26,17 @@ Output run(const std::string& arguments) {
   const int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+Output run(const std::string& arguments) {
+  return run_shell(std::string(CATALOG_SQL) + " " + arguments + " 2>/dev/null");
+}
+
+// `text` as one word of a shell command line.
+std::string shell_quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 TEST(CatalogSql, InstallStartsWithTheSystemTableAndEndsWithRowLevelSecurity) {
@@ -69,6 +84,42 @@ TEST(CatalogSql, DeltaOutsideTheStepsFails) {
   const Output result = run("delta 14");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
+}
+
+TEST(CatalogSql, V4InstallEndsWithTheVersionRow) {
+  const Output install = run("v4-install");
+  ASSERT_EQ(install.status, 0);
+  EXPECT_TRUE(install.out.starts_with(
+      "CREATE TABLE IF NOT EXISTS \"quorvale_system\" ( \"name\" text NOT NULL PRIMARY KEY, \"value\" text NULL );\n"
+      "CREATE TABLE \"users\" ( "))
+      << install.out;
+  EXPECT_TRUE(install.out.ends_with(
+      "CREATE POLICY across_projects ON logical_function_run_inputs TO qv_across_projects USING (true) "
+      "WITH CHECK (true);\n"
+      "INSERT INTO \"quorvale_system\" (\"name\", \"value\") VALUES ('db_version', '4');\n"));
+}
+
+class CatalogSqlOnServer : public ::test_support::DatabaseFixture {};
+
+TEST_F(CatalogSqlOnServer, V4InstallRunsAsOnePsqlTransaction) {
+  auto server = connection::connect(server_conninfo());
+  ASSERT_TRUE(server) << connection::describe(server.error());
+  schema::test_support::ensure_across_projects_role(*server);
+  auto db = connection::connect(conninfo());
+  ASSERT_TRUE(db) << connection::describe(db.error());
+  ASSERT_TRUE(db->execute_script("CREATE SCHEMA qv_apiserver"));
+
+  const std::filesystem::path script = std::filesystem::temp_directory_path() / (database_name() + "_v4_install.sql");
+  ASSERT_EQ(run("v4-install > " + shell_quoted(script)).status, 0);
+  const std::string psql = "psql -X -q -v ON_ERROR_STOP=1 -1 -f " + shell_quoted(script) + " " +
+                           shell_quoted(conninfo_with({{"options", "-csearch_path=qv_apiserver"}})) + " 2>&1";
+  const Output installed = run_shell(psql);
+  std::filesystem::remove(script);
+  EXPECT_EQ(installed.status, 0) << installed.out;
+  EXPECT_EQ(
+      ::test_support::query_value(*db, "SELECT value FROM qv_apiserver.quorvale_system WHERE name = 'db_version'"),
+      "4");
+  EXPECT_EQ(::test_support::query_value(*db, "SELECT count(*) FROM pg_tables WHERE schemaname = 'qv_apiserver'"), "25");
 }
 
 TEST(CatalogSql, UnknownCommandIsAUsageError) {

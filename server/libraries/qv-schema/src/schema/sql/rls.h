@@ -13,8 +13,8 @@ namespace schema::sql::rls {
 // create policies, so they run once, on a fresh schema.
 std::vector<std::string> rls();
 
-// The five statements of one table: the project_id default, ENABLE and FORCE
-// ROW LEVEL SECURITY, then the two policies.
+// The five statements of one project-scoped table: the project default of
+// its project_id, forced row-level security and the two policies.
 std::vector<std::string> table_rls(std::string_view table);
 
 // CREATE POLICY project_isolation ON <table> USING (...) WITH CHECK (...)

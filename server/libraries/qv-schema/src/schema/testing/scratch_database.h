@@ -38,12 +38,6 @@ class ScratchDatabase : public test_support::DatabaseFixture {
   // The first column of the first row as text ("NULL", "no row", "error: ...").
   std::string value(std::string_view sql) { return test_support::query_value(*connection_, sql); }
 
-  // The role that the policies of row-level security name; the server keeps it.
-  void ensure_across_projects_role() {
-    run("DO $$ BEGIN CREATE ROLE qv_across_projects NOLOGIN; "
-        "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$");
-  }
-
  private:
   std::optional<connection::Connection> connection_;
 };

@@ -1,5 +1,6 @@
 #pragma once
-// The frozen version-4 schema's entities in creation order.
+// The frozen version-4 schema's entities in creation order; the version step
+// to 5 reads its table definitions.
 
 #include <span>
 
@@ -7,7 +8,6 @@
 
 namespace schema::archive::v4 {
 
-// The step to version 5 reads the identifier columns of these tables.
 std::span<const entity::Entity* const> v4_entities();
 
 }  // namespace schema::archive::v4

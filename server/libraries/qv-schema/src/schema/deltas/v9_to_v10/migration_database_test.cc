@@ -3,6 +3,7 @@
 #include "connection/transaction.h"
 #include "schema/deltas/v9_to_v10/migration.h"
 #include "schema/testing/scratch_database.h"
+#include "test_support/installed_schema.h"
 
 namespace schema::deltas::v9_to_v10 {
 namespace {
@@ -68,7 +69,8 @@ class StepTenOnServer : public testing::ScratchDatabase {
   void SetUp() override {
     ScratchDatabase::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    ensure_across_projects_role();
+    test_support::ensure_across_projects_role(connection());
+    if (HasFatalFailure()) return;
     run(kVersionNine);
     run(kHistory);
     auto transaction = connection::Transaction::begin(connection());
