@@ -79,7 +79,8 @@ TEST_F(StepSixOnServer, RenamesColumnsAndTheConstraintsThatExist) {
 TEST_F(StepSixOnServer, AnUnguardedRenameFailsWhereTheServerHasNoNamedConstraint) {
   if (value("SHOW server_version_num") >= "180000") GTEST_SKIP() << "the server names NOT NULL constraints";
   auto renamed = connection().execute_script(
-      R"sql(ALTER TABLE "functions" RENAME CONSTRAINT "functions_defined_on_not_null" TO "functions_valid_from_not_null")sql");
+      R"sql(ALTER TABLE "functions" RENAME CONSTRAINT "functions_defined_on_not_null" )sql"
+      R"sql(TO "functions_valid_from_not_null")sql");
   ASSERT_FALSE(renamed);
   EXPECT_EQ(renamed.error().sqlstate, "42704");
 }
@@ -138,7 +139,8 @@ TEST_F(StepEightOnServer, IdentifiersBecomeNumbersAndTheKeysComeBack) {
             "1/NULL,2/NULL");
   EXPECT_EQ(value("SELECT string_agg(id || '/' || function_version_id, ',' ORDER BY id) FROM logical_function_runs"),
             "1/197001010000000001,2/9");
-  EXPECT_EQ(value("SELECT pg_get_expr(adbin, adrelid) FROM pg_attrdef WHERE adrelid = 'logical_function_runs'::regclass"),
+  EXPECT_EQ(value("SELECT pg_get_expr(adbin, adrelid) FROM pg_attrdef "
+                  "WHERE adrelid = 'logical_function_runs'::regclass"),
             "'197001010000000001'::bigint");
   EXPECT_EQ(value("SELECT count(*) FROM information_schema.columns WHERE table_schema = current_schema() AND "
                   "column_name LIKE '%id' AND data_type = 'text'"),
@@ -216,8 +218,8 @@ TEST_F(StepNineOnServer, TheSmallestProjectKeepsTheSharedIdsTheOthersGetTheirOwn
             "logical_function_runs:FOREIGN KEY (group_id) REFERENCES groups(id) ON UPDATE RESTRICT ON DELETE "
             "RESTRICT, logical_function_runs:PRIMARY KEY (id), logical_table_data_versions:FOREIGN KEY (group_id) "
             "REFERENCES groups(id) ON UPDATE RESTRICT ON DELETE RESTRICT, logical_table_data_versions:PRIMARY KEY "
-            "(id), quorvale_system:PRIMARY KEY (name), transactions:FOREIGN KEY (group_id) REFERENCES groups(id) ON UPDATE RESTRICT ON DELETE "
-            "RESTRICT, transactions:PRIMARY KEY (id)");
+            "(id), quorvale_system:PRIMARY KEY (name), transactions:FOREIGN KEY (group_id) REFERENCES groups(id) "
+            "ON UPDATE RESTRICT ON DELETE RESTRICT, transactions:PRIMARY KEY (id)");
 }
 
 }  // namespace
