@@ -19,7 +19,7 @@ TEST(Deltas, EveryStepEndsWithItsOwnVersionUpdate) {
 }
 
 TEST(Deltas, StatementCounts) {
-  // Step 5's count depends on the version-4 tables; its own test counts it.
+  // Step 5's count follows from the version-4 tables; its own test checks its texts.
   const struct {
     source::Version target;
     std::size_t up;
