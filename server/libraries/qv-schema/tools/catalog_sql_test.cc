@@ -83,6 +83,25 @@ TEST(CatalogSql, DropsAndCreates) {
             std::string::npos);
 }
 
+TEST(CatalogSql, DeltaWritesTheRetiredTextsThenTheUpTexts) {
+  const Output seven = run("delta 7");
+  ASSERT_EQ(seven.status, 0);
+  EXPECT_EQ(seven.out, "UPDATE quorvale_system SET value = '7' WHERE name = 'db_version';\n");
+  const Output four = run("delta 4");
+  ASSERT_EQ(four.status, 0);
+  EXPECT_TRUE(four.out.starts_with("DROP VIEW IF EXISTS dependencies_current__with_names;\n")) << four.out;
+  // Every retired text comes before the first up text.
+  EXPECT_LT(four.out.find("DROP INDEX IF EXISTS \"users___system___idx\";\n"),
+            four.out.find("ALTER TABLE \"physical_function_runs\" ADD COLUMN \"logical_function_run_id\" "));
+  EXPECT_TRUE(four.out.ends_with("UPDATE quorvale_system SET value = '4' WHERE name = 'db_version';\n"));
+}
+
+TEST(CatalogSql, DeltaOutsideTheStepsFails) {
+  const Output result = run("delta 14");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+}
+
 TEST(CatalogSql, V4InstallEndsWithTheVersionRow) {
   const Output install = run("v4-install");
   ASSERT_EQ(install.status, 0);
@@ -97,7 +116,7 @@ TEST(CatalogSql, V4InstallEndsWithTheVersionRow) {
 }
 
 TEST(CatalogSql, UnknownCommandIsAUsageError) {
-  for (const char* arguments : {"", "delta", "install extra"}) {
+  for (const char* arguments : {"", "delta", "delta x", "delta 4 5", "delta -3", "install extra"}) {
     SCOPED_TRACE(arguments);
     const Output result = run(arguments);
     EXPECT_EQ(result.status, 2);

@@ -52,10 +52,13 @@ TEST(CurrentSource, ViewsInEntityOrder) {
 
 TEST(CurrentSource, RlsHasFiveStatementsPerProjectScopedTable) { EXPECT_EQ(Source().rls().size(), 95u); }
 
-TEST(CurrentSource, DeltaIsNotYetAvailable) {
-  const auto delta = Source().delta(5);
-  ASSERT_FALSE(delta.has_value());
-  EXPECT_EQ(delta.error(), "No delta migration for version 5");
+TEST(CurrentSource, DeltaIsTheVersionStep) {
+  const auto delta = Source().delta(13);
+  ASSERT_TRUE(delta.has_value()) << delta.error();
+  EXPECT_EQ(delta->up.back(), "UPDATE quorvale_system SET value = '13' WHERE name = 'db_version'");
+  const auto beyond = Source().delta(14);
+  ASSERT_FALSE(beyond.has_value());
+  EXPECT_EQ(beyond.error(), "No delta migration for version 14");
 }
 
 }  // namespace

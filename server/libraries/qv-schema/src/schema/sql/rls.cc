@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string_view>
-#include <utility>
 
 #include "sqlbuilder/template.h"
 
@@ -36,20 +35,29 @@ constexpr std::string_view kAcrossProjectsRole = "qv_across_projects";
 
 }  // namespace
 
+std::string isolation_policy(std::string_view table) {
+  // An unset or empty setting gives NULL, which matches no row.
+  const std::string condition =
+      sqlbuilder::format_template("project_id = current_setting('{}', true)", {std::string(kProjectSetting)});
+  return sqlbuilder::format_template("CREATE POLICY project_isolation ON {} USING ({}) WITH CHECK ({1})",
+                                     {std::string(table), condition});
+}
+
+std::string across_projects_policy(std::string_view table) {
+  return sqlbuilder::format_template("CREATE POLICY across_projects ON {} TO {} USING (true) WITH CHECK (true)",
+                                     {std::string(table), std::string(kAcrossProjectsRole)});
+}
+
 std::vector<std::string> table_rls(std::string_view table_name) {
   using sqlbuilder::format_template;
   const std::string table(table_name);
-  const std::string setting(kProjectSetting);
-  // An unset or empty setting gives NULL, which matches no row.
-  const std::string condition = format_template("project_id = current_setting('{}', true)", {setting});
   return {
       format_template("ALTER TABLE {} ALTER COLUMN project_id SET DEFAULT NULLIF(current_setting('{}', true), '')",
-                      {table, setting}),
+                      {table, std::string(kProjectSetting)}),
       format_template("ALTER TABLE {} ENABLE ROW LEVEL SECURITY", {table}),
       format_template("ALTER TABLE {} FORCE ROW LEVEL SECURITY", {table}),
-      format_template("CREATE POLICY project_isolation ON {} USING ({}) WITH CHECK ({1})", {table, condition}),
-      format_template("CREATE POLICY across_projects ON {} TO {} USING (true) WITH CHECK (true)",
-                      {table, std::string(kAcrossProjectsRole)}),
+      isolation_policy(table),
+      across_projects_policy(table),
   };
 }
 

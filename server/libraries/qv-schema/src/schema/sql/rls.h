@@ -17,4 +17,9 @@ std::vector<std::string> rls();
 // its project_id, forced row-level security and the two policies.
 std::vector<std::string> table_rls(std::string_view table);
 
+// CREATE POLICY project_isolation ON <table> USING (...) WITH CHECK (...)
+std::string isolation_policy(std::string_view table);
+// CREATE POLICY across_projects ON <table> TO qv_across_projects ...
+std::string across_projects_policy(std::string_view table);
+
 }  // namespace schema::sql::rls
