@@ -1,8 +1,10 @@
 // Writes what the catalog renders as a psql script, each text followed by
 // ";" and a new line:
-//   catalog_sql install   the system table and the install batch of a fresh schema
-//   catalog_sql drops     the drop scripts of the derived objects
-//   catalog_sql creates   the create scripts of the derived objects
+//   catalog_sql install     the system table and the install batch of a fresh schema
+//   catalog_sql drops       the drop scripts of the derived objects
+//   catalog_sql creates     the create scripts of the derived objects
+//   catalog_sql v4-install  a database at version 4: the frozen version-4 schema
+//                           with its row-level security and "db_version" '4'
 // Row-level security names the role "qv_across_projects", which the script
 // does not create.
 
@@ -11,32 +13,18 @@
 #include <string_view>
 #include <vector>
 
+#include "schema/archive/v4/baseline.h"
 #include "schema/current/source.h"
 #include "schema/quorvale_system.h"
 #include "schema/render.h"
 
 namespace {
 
-using schema::source::Derived;
-
-void append_creates(std::vector<std::string>& texts, const std::vector<Derived>& objects) {
-  for (const Derived& object : objects) texts.insert(texts.end(), object.create.begin(), object.create.end());
-}
-
-void append(std::vector<std::string>& texts, const std::vector<std::string>& more) {
-  texts.insert(texts.end(), more.begin(), more.end());
-}
-
-// The order in which the database layer installs a fresh schema.
+// The system table, then the install batch of a fresh schema.
 std::vector<std::string> install(const schema::source::SchemaSource& source) {
   std::vector<std::string> texts = {schema::render::render_schema(schema::create_system_table())};
-  append(texts, source.tables());
-  append_creates(texts, source.triggers());
-  append_creates(texts, source.views());
-  append_creates(texts, source.indexes());
-  append_creates(texts, source.statistics());
-  append(texts, source.seeds());
-  append(texts, source.rls());
+  const std::vector<std::string> batch = schema::source::install_batch(source);
+  texts.insert(texts.end(), batch.begin(), batch.end());
   return texts;
 }
 
@@ -52,8 +40,10 @@ int main(int argc, char** argv) {
     texts = schema::source::derived_scripts(source).drops;
   } else if (command == "creates") {
     texts = schema::source::derived_scripts(source).creates;
+  } else if (command == "v4-install") {
+    texts = schema::archive::v4::v4_install_texts();
   } else {
-    std::cerr << "usage: catalog_sql install|drops|creates\n";
+    std::cerr << "usage: catalog_sql install|drops|creates|v4-install\n";
     return 2;
   }
   for (const std::string& text : texts) std::cout << text << ";\n";

@@ -2,15 +2,37 @@
 
 #include <gtest/gtest.h>
 
+#include "schema/current/entities.h"
+#include "schema/current/metrics_facts.h"
+
 namespace schema::current {
 namespace {
 
 TEST(CurrentSource, Version) { EXPECT_EQ(Source().current_version(), 13u); }
 
-TEST(CurrentSource, TablesStartWithUsers) {
+TEST(CurrentSource, TablesStartWithUsersAndEndWithMetricsFacts) {
   const std::vector<std::string> tables = Source().tables();
-  ASSERT_FALSE(tables.empty());
+  ASSERT_EQ(tables.size(), 26u);  // every module but system and function_versions
   EXPECT_TRUE(tables.front().starts_with("CREATE TABLE \"users\" ( ")) << tables.front();
+  EXPECT_TRUE(tables.back().starts_with("CREATE TABLE \"metrics_facts\" ( ")) << tables.back();
+}
+
+TEST(CurrentSource, IndexesAreThePlainIndexesOfEveryEntityInOrder) {
+  std::vector<source::Derived> expected;
+  for (const entity::Entity* entity : current_entities()) {
+    for (const sqlbuilder::IndexCreate& index : entity->create_indices())
+      expected.push_back(source::index_derived(index));
+  }
+  EXPECT_EQ(Source().indexes(), expected);
+}
+
+TEST(CurrentSource, StatisticsAreThoseOfMetricsFacts) {
+  std::vector<source::Derived> expected;
+  for (const sql::statistics::StatisticsDef& statistics : metrics_facts::Defs().create_statistics()) {
+    expected.push_back(statistics.derived());
+  }
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(Source().statistics(), expected);
 }
 
 TEST(CurrentSource, SeedsStartWithTheSystemRowThenTheUsers) {
