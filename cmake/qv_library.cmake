@@ -2,10 +2,11 @@
 # Builds the library from every .cc under src/ (tests, benchmarks, fuzzers and
 # test support excluded) and, when tests are on, one GoogleTest executable from
 # the *_test.cc files beside the sources. The .cc files under src/test_support/
-# become the library <target>_test_support, which links GoogleTest and which
-# the tests of this and other libraries link. OBJECT builds an object library,
-# whose object files are linked whole into every target that links it
-# directly: for start-up registrations, which an archive would lose.
+# become the library <target>_test_support, which links GoogleTest and the
+# TEST_DEPS and which the tests of this and other libraries link. OBJECT
+# builds an object library, whose object files are linked whole into every
+# target that links it directly: for start-up registrations, which an archive
+# would lose.
 function(qv_library)
   cmake_parse_arguments(ARG "OBJECT" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cc)

@@ -50,7 +50,10 @@ TEST(Expr, ValuesInlineAndAsParameters) {
       {"", "''"},
       {std::int32_t{42}, "42"},
       {std::int32_t{-7}, "-7"},
+      {std::int64_t{42}, "42::bigint"},
+      {std::int64_t{-7}, "-7::bigint"},
       {std::int64_t{9000000000}, "9000000000"},
+      {std::int64_t{-9000000000}, "-9000000000"},
       {true, "true"},
       {false, "false"},
   };
@@ -78,7 +81,7 @@ TEST(Expr, ParametersAreNumberedInOrderOfAppearance) {
   const Built built = build_expr(e);
   EXPECT_EQ(built.sql, R"(CASE WHEN "a" = $1 THEN $2 WHEN "b" IN ($3, $4) THEN $5 ELSE f($6) END)");
   EXPECT_EQ(built.values, (std::vector<Value>{"x", 1, "y", Null{}, true, std::int64_t{5}}));
-  EXPECT_EQ(to_sql(e), R"(CASE WHEN "a" = 'x' THEN 1 WHEN "b" IN ('y', NULL) THEN true ELSE f(5) END)");
+  EXPECT_EQ(to_sql(e), R"(CASE WHEN "a" = 'x' THEN 1 WHEN "b" IN ('y', NULL) THEN true ELSE f(5::bigint) END)");
 }
 
 TEST(Expr, Operators) {

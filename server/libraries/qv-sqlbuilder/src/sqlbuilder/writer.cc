@@ -1,5 +1,7 @@
 #include "sqlbuilder/writer.h"
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -34,6 +36,12 @@ void literal(std::string& out, const Value& value) {
           out += v ? "true" : "false";
         } else {
           out += std::to_string(v);
+          // PostgreSQL reads a number in the int32 range as integer.
+          if constexpr (std::is_same_v<T, std::int64_t>) {
+            if (v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max()) {
+              out += "::bigint";
+            }
+          }
         }
       },
       value);
