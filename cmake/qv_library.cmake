@@ -44,7 +44,7 @@ function(qv_library)
 
   if(QV_TESTS AND support)
     add_library(${ARG_NAME}_test_support STATIC ${support})
-    target_link_libraries(${ARG_NAME}_test_support PUBLIC ${ARG_NAME} GTest::gtest)
+    target_link_libraries(${ARG_NAME}_test_support PUBLIC ${ARG_NAME} ${ARG_TEST_DEPS} GTest::gtest)
     list(APPEND ARG_TEST_DEPS ${ARG_NAME}_test_support)
   endif()
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -174,24 +176,66 @@ std::string program_name(std::span<const std::string> arguments) {
   return last;
 }
 
-// The innermost selected command and its name as shown in usage lines.
-std::pair<const CLI::App*, std::string> selected(const CLI::App& app) {
-  const CLI::App* command = &app;
-  std::string name = app.get_name();
-  while (!command->get_subcommands().empty()) {
-    command = command->get_subcommands().front();
-    name += " " + command->get_name();
-  }
-  return {command, name};
+// The selected commands, the top level first.
+std::vector<const CLI::App*> selected_chain(const CLI::App& app) {
+  std::vector<const CLI::App*> chain = {&app};
+  while (!chain.back()->get_subcommands().empty()) chain.push_back(chain.back()->get_subcommands().front());
+  return chain;
 }
 
-// An argument left over where a subcommand was expected.
-std::string unrecognized(const CLI::App& app) {
-  const std::vector<std::string> remaining = app.remaining();
-  if (app.get_subcommands().size() > 0 || remaining.empty()) return "";
-  const std::string& first = remaining.front();
-  return first.starts_with('-') ? fmt::format("unexpected argument '{}' found", first)
-                                : fmt::format("unrecognized subcommand '{}'", first);
+// The innermost selected command and its name as shown in usage lines.
+std::pair<const CLI::App*, std::string> selected(const CLI::App& app) {
+  const std::vector<const CLI::App*> chain = selected_chain(app);
+  std::string name = app.get_name();
+  for (auto command = chain.begin() + 1; command != chain.end(); ++command) name += " " + (*command)->get_name();
+  return {chain.back(), name};
+}
+
+// A flag of a selected command written with "=" and a value. CLI11 takes
+// "--record=true" and "--record=" as the bare flag and "--help=x" as a help
+// request, so the arguments are looked at themselves.
+std::string flag_with_value(const CLI::App& app, std::span<const std::string> arguments) {
+  const std::vector<const CLI::App*> chain = selected_chain(app);
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    const auto equals = argument.find('=');
+    if (!argument.starts_with('-') || equals == std::string::npos) continue;
+    const std::string name = argument.substr(0, equals);
+    for (const CLI::App* command : chain) {
+      const CLI::Option* option = command->get_option_no_throw(name);
+      if (option != nullptr && option->get_items_expected_max() == 0) {
+        return fmt::format("unexpected value '{}' for '{}' found", argument.substr(equals + 1), name);
+      }
+    }
+  }
+  return "";
+}
+
+// The first word of the command line before any "--": where the subcommand
+// is expected, since the top level takes no value.
+std::optional<std::string> subcommand_word(std::span<const std::string> arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    if (!argument.starts_with('-')) return argument;
+  }
+  return std::nullopt;
+}
+
+// The first argument that no selected command took, the top level's first.
+std::string leftover_argument(const CLI::App& app, std::span<const std::string> arguments) {
+  const std::vector<const CLI::App*> chain = selected_chain(app);
+  const std::optional<std::string> word = subcommand_word(arguments);
+  const bool word_selected = chain.size() > 1 && word == chain[1]->get_name();
+  for (const CLI::App* command : chain) {
+    for (const std::string& argument : command->remaining()) {
+      if (argument == "--") continue;
+      if (command == &app && argument == word && !word_selected) {
+        return fmt::format("unrecognized subcommand '{}'", argument);
+      }
+      return fmt::format("unexpected argument '{}' found", argument);
+    }
+  }
+  return "";
 }
 
 // The parser stops at the first missing option; name all of them instead.
@@ -205,17 +249,39 @@ std::string missing_required(const CLI::App& command) {
                      fmt::join(names, ", "));
 }
 
-ParseExit usage_error(const CLI::App& app, const CLI::ParseError& error) {
+// What the user got wrong. CLI11 checks required options before it reports
+// arguments it does not know, which would blame a missing option for a typo.
+std::string fault_of(const CLI::App& app, const CLI::ParseError& error, std::span<const std::string> arguments) {
+  if (std::string fault = flag_with_value(app, arguments); !fault.empty()) return fault;
   const auto [command, name] = selected(app);
-  std::string message = unrecognized(app);
-  if (message.empty() && dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
-    message = missing_required(*command);
+  const bool required = dynamic_cast<const CLI::RequiredError*>(&error) != nullptr;
+  if (required || command == &app || dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    if (std::string fault = leftover_argument(app, arguments); !fault.empty()) return fault;
   }
-  if (message.empty()) message = error.what();
+  if (command == &app) return "a subcommand is required but one was not provided";
+  if (required) {
+    if (std::string missing = missing_required(*command); !missing.empty()) return missing;
+  }
+  return error.what();
+}
+
+ParseExit usage_error(const CLI::App& app, const std::string& message) {
+  const auto [command, name] = selected(app);
   return {kUsageError,
           fmt::format("error: {}\n\n{}\nFor more information, try '--help'.\n", message,
                       CLI::Formatter().make_usage(command, name)),
           Stream::standard_error};
+}
+
+// CLI11 pads the option column even when no help text follows.
+std::string help_text(const CLI::App& app) {
+  std::istringstream lines(app.help());
+  std::string text;
+  for (std::string line; std::getline(lines, line);) {
+    line.erase(line.find_last_not_of(" \t") + 1);
+    text += line + '\n';
+  }
+  return text;
 }
 
 Repository repository_of(const Bindings& bindings) {
@@ -258,18 +324,23 @@ qv_common::Result<CliCommand, ParseExit> parse(std::span<const std::string> argu
   Bindings bindings;
   const Subcommands subcommands = define(app, bindings);
   if (arguments.size() <= 1) {
-    return qv_common::fail(ParseExit{kUsageError, app.help(), Stream::standard_error});
+    return qv_common::fail(ParseExit{kUsageError, help_text(app), Stream::standard_error});
   }
+  const std::span<const std::string> given = arguments.subspan(1);
   // CLI11 takes the arguments without the invocation name, last one first.
-  std::vector<std::string> reversed = with_values_spelled_out(arguments.subspan(1));
+  std::vector<std::string> reversed = with_values_spelled_out(given);
   std::reverse(reversed.begin(), reversed.end());
   try {
     app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
-    return qv_common::fail(ParseExit{0, app.help(), Stream::standard_output});
+    std::string fault = flag_with_value(app, given);
+    if (!fault.empty()) return qv_common::fail(usage_error(app, fault));
+    return qv_common::fail(ParseExit{0, help_text(app), Stream::standard_output});
   } catch (const CLI::ParseError& error) {
-    return qv_common::fail(usage_error(app, error));
+    return qv_common::fail(usage_error(app, fault_of(app, error, given)));
   }
+  std::string fault = flag_with_value(app, given);
+  if (!fault.empty()) return qv_common::fail(usage_error(app, fault));
   return command_of(subcommands, bindings);
 }
 

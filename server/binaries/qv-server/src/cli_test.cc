@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,24 @@ TEST(Parse, EndsWithTheParsersCodeStreamAndText) {
        Stream::standard_error,
        "--repository"},
       {{"replay", "--repository", "r", "digests"}, 2, Stream::standard_error, "digests"},
+      // An unknown argument is named even when required options are missing.
+      {{"upgrade", "--bogus"}, 2, Stream::standard_error, "error: unexpected argument '--bogus' found\n"},
+      {{"upgrade", "-x"}, 2, Stream::standard_error, "error: unexpected argument '-x' found\n"},
+      {{"upgrade", "--kupgrade", "a", "--", "x"}, 2, Stream::standard_error, "error: unexpected argument 'x' found\n"},
+      {{"help", "upgrade"}, 2, Stream::standard_error, "error: unrecognized subcommand 'help'\n"},
+      {{"--bogus", "upgrade"}, 2, Stream::standard_error, "error: unexpected argument '--bogus' found\n"},
+      {{"--"}, 2, Stream::standard_error, "error: a subcommand is required but one was not provided\n"},
+      // A flag takes no value.
+      {{"digests", "--repository", "r", "--record=true"},
+       2,
+       Stream::standard_error,
+       "error: unexpected value 'true' for '--record' found\n"},
+      {{"digests", "--record=", "--repository", "r"},
+       2,
+       Stream::standard_error,
+       "error: unexpected value '' for '--record' found\n"},
+      {{"--help=x"}, 2, Stream::standard_error, "error: unexpected value 'x' for '--help' found\n"},
+      {{"templates", "-h=x"}, 2, Stream::standard_error, "error: unexpected value 'x' for '-h' found\n"},
   };
   for (const Case& c : cases) {
     const auto parsed = parse_line(c.arguments);
@@ -117,6 +136,18 @@ TEST(Parse, SubcommandHelpShowsValueNamesAndHelpTexts) {
               HasSubstr("Folder that receives one templates folder per version and provider"));
   const std::string upgrade = parse_line({"upgrade", "--help"}).error().text;
   EXPECT_THAT(upgrade, HasSubstr("--version VERSION"));
+}
+
+TEST(Parse, HelpTextsCarryNoTrailingWhiteSpace) {
+  const std::vector<std::string> calls[] = {
+      {}, {"--help"}, {"upgrade", "--help"}, {"replay", "-h"}, {"digests", "--help"}, {"templates", "--help"}};
+  for (const std::vector<std::string>& arguments : calls) {
+    std::istringstream text(parse_line(arguments).error().text);
+    for (std::string line; std::getline(text, line);) {
+      EXPECT_TRUE(line.empty() || (line.back() != ' ' && line.back() != '\t'))
+          << ::testing::PrintToString(arguments) << ": '" << line << "'";
+    }
+  }
 }
 
 TEST(Parse, UsageLinesUseTheInvocationsFinalComponent) {

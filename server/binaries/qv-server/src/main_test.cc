@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ TEST(Program, HelpAndUsageErrorsEndWithTheParsersCodes) {
       {{"--version"}, 2, false},
       {{"upgrade", "--version", "1.0"}, 2, false},
       {{"digests", "--repository", ""}, 2, false},
+      {{"upgrade", "--bogus"}, 2, false},
+      {{"digests", "--repository", "r", "--record=true"}, 2, false},
+      {{"--help=x"}, 2, false},
   };
   for (const auto& c : cases) {
     const Finished finished = run_program({.arguments = c.arguments});
@@ -58,6 +62,7 @@ TEST(Program, AnInvalidWorkerCountAbortsBeforeTheParse) {
       {"0", "TOKIO_WORKER_THREADS cannot be set to 0"},
       {"-1", "TOKIO_WORKER_THREADS must be a positive integer, got \"-1\""},
       {"abc", "TOKIO_WORKER_THREADS must be a positive integer, got \"abc\""},
+      {"18446744073709551615", "OS can't spawn worker thread: Resource temporarily unavailable"},
   };
   for (const auto& c : cases) {
     const Finished finished = run_program({.arguments = {"--help"}, .environment = {{"TOKIO_WORKER_THREADS", c.value}}});
@@ -69,6 +74,49 @@ TEST(Program, AnInvalidWorkerCountAbortsBeforeTheParse) {
     EXPECT_THAT(finished.err, HasSubstr(c.fault));
     EXPECT_THAT(finished.err, HasSubstr("note: run with `QV_BACKTRACE=1`"));
     EXPECT_THAT(finished.err, ::testing::Not(HasSubstr("{")));
+  }
+}
+
+TEST(Program, WorkerThreadsThatCannotBeSpawnedAbort) {
+  if (::geteuid() != 0) GTEST_SKIP() << "runs the program as another user, which needs root";
+  // The thread limit of an unprivileged user leaves room for the main thread
+  // and one worker.
+  const Finished finished = run_program({.arguments = {"--help"},
+                                         .environment = {{"TOKIO_WORKER_THREADS", "4"}},
+                                         .launcher = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                                                      "--clear-groups", "/usr/bin/prlimit", "--nproc=2", "--"}});
+  EXPECT_EQ(finished.signal, SIGABRT);
+  EXPECT_EQ(finished.out, "");
+  EXPECT_THAT(finished.err, HasSubstr("thread 'main' panicked at server/binaries/qv-server/src/runtime.cc:"));
+  EXPECT_THAT(finished.err, HasSubstr("\nOS can't spawn worker thread: Resource temporarily unavailable\n"));
+}
+
+TEST(Program, TheAbortPrintsABacktraceWhenTheVariableAsksForOne) {
+  const struct {
+    std::vector<test_support::Variable> environment;
+    bool backtrace;
+  } cases[] = {
+      {{}, false},
+      {{{"QV_BACKTRACE", "0"}}, false},
+      {{{"QV_LIB_BACKTRACE", "1"}}, false},
+      {{{"QV_BACKTRACE", "1"}}, true},
+      {{{"QV_BACKTRACE", "full"}, {"QV_LIB_BACKTRACE", "0"}}, true},
+  };
+  for (const auto& c : cases) {
+    std::vector<test_support::Variable> environment = c.environment;
+    environment.emplace_back("TOKIO_WORKER_THREADS", "0");
+    const Finished finished = run_program({.arguments = {"--help"}, .environment = environment});
+    const std::string line = ::testing::PrintToString(c.environment);
+    EXPECT_EQ(finished.signal, SIGABRT) << line;
+    EXPECT_THAT(finished.err, HasSubstr("TOKIO_WORKER_THREADS cannot be set to 0\n")) << line;
+    if (c.backtrace) {
+      EXPECT_THAT(finished.err, HasSubstr("cannot be set to 0\nstack backtrace:\n   0: ")) << line;
+      EXPECT_THAT(finished.err, ::testing::Not(HasSubstr("note:"))) << line;
+    } else {
+      EXPECT_THAT(finished.err, ::testing::EndsWith("cannot be set to 0\nnote: run with `QV_BACKTRACE=1` environment "
+                                                    "variable to display a backtrace\n"))
+          << line;
+    }
   }
 }
 

@@ -196,6 +196,22 @@ TEST_F(ReplayCommand, LeavesNoTemporaryFolderBehind) {
   }
 }
 
+TEST_F(ReplayCommand, AppliesPatchesWithTheTemporaryFolderInsideACheckout) {
+  write_sound_release();
+  repo_.write_kprofile("configs", "keep.yaml", "k: 2\n");
+  repo_.write_patch("1.0.0",
+                    "diff --git a/configs/keep.yaml b/configs/keep.yaml\n"
+                    "--- a/configs/keep.yaml\n+++ b/configs/keep.yaml\n"
+                    "@@ -1 +1 @@\n-k: 1\n+k: 2\n");
+  const fs::path temporary = repo_.root() / "tmp";
+  fs::create_directories(temporary);
+  const Finished finished = replay({}, {.environment = {{"TMPDIR", temporary.string()}}});
+  EXPECT_EQ(finished.out, "{\"mismatches\":[]}\n");
+  EXPECT_EQ(finished.err, "");
+  EXPECT_EQ(finished.code, 0);
+  EXPECT_TRUE(fs::is_empty(temporary));
+}
+
 TEST_F(ReplayCommand, ScratchFolderIsMadeInTheSystemTemporaryFolder) {
   write_diverging_release();
   const std::string missing = (work_.path() / "missing").string();

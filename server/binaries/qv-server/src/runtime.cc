@@ -5,12 +5,27 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <exception>
+#include <new>
+#include <source_location>
 #include <system_error>
 
 #include "panic.h"
 #include "platform/utf8.h"
 
 namespace qv_server::runtime {
+namespace {
+
+// Aborts as when the operating system refuses to start a worker thread.
+[[noreturn]] void cannot_spawn(std::string_view cause,
+                               std::source_location location = std::source_location::current()) {
+  panic::abort_with(fmt::format("OS can't spawn worker thread: {}", cause), location);
+}
+
+// The cause a refused thread reports when the system lacks the resources.
+std::string no_resources() { return std::make_error_code(std::errc::resource_unavailable_try_again).message(); }
+
+}  // namespace
 
 qv_common::Result<std::size_t, std::string> parse_worker_count(std::string_view value) {
   if (!platform::is_valid_utf8(value)) {
@@ -42,12 +57,19 @@ std::size_t worker_count_from_environment() {
 }
 
 Runtime::Runtime(std::size_t workers) {
-  workers_.reserve(workers);
+  // More threads than memory can even list could not be spawned either.
+  try {
+    workers_.reserve(workers);
+  } catch (const std::exception&) {
+    cannot_spawn(no_resources());
+  }
   for (std::size_t i = 0; i < workers; ++i) {
     try {
       workers_.emplace_back([this] { idle(); });
     } catch (const std::system_error& error) {
-      panic::abort_with(fmt::format("OS can't spawn worker thread: {}", error.what()));
+      cannot_spawn(error.what());
+    } catch (const std::bad_alloc&) {
+      cannot_spawn(no_resources());
     }
   }
 }

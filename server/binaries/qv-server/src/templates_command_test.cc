@@ -59,6 +59,12 @@ Files merged(Files a, const Files& b) {
   return a;
 }
 
+// The 1.0.0 patch that changes the eks configuration.
+constexpr std::string_view kEksPatch =
+    "diff --git a/configs/app_eks.yaml b/configs/app_eks.yaml\n"
+    "--- a/configs/app_eks.yaml\n+++ b/configs/app_eks.yaml\n"
+    "@@ -1 +1 @@\n-name: one-eks\n+name: patched-eks\n";
+
 class TemplatesCommand : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -124,10 +130,7 @@ TEST_F(TemplatesCommand, ReportsTheOutputPathAsPassed) {
 }
 
 TEST_F(TemplatesCommand, AppliesTheReleasePatchToItsKprofile) {
-  repo_.write_patch("1.0.0",
-                    "diff --git a/configs/app_eks.yaml b/configs/app_eks.yaml\n"
-                    "--- a/configs/app_eks.yaml\n+++ b/configs/app_eks.yaml\n"
-                    "@@ -1 +1 @@\n-name: one-eks\n+name: patched-eks\n");
+  repo_.write_patch("1.0.0", kEksPatch);
   repo_.write_patch("1.1.0", "not a patch, and never applied to the newest version\n");
   const Finished finished = templates((work_.path() / "out").string());
   EXPECT_EQ(finished.err, "");
@@ -136,6 +139,32 @@ TEST_F(TemplatesCommand, AppliesTheReleasePatchToItsKprofile) {
   EXPECT_EQ(written.at("kprofiles/1.0.0/configs/app_eks.yaml"), "name: patched-eks\n");
   EXPECT_EQ(written.at("templates/1.0.0/eks/configs/app.yaml"), "name: patched-eks\n");
   EXPECT_EQ(written.at("templates/1.1.0/eks/configs/app.yaml"), "name: one-eks\n");
+}
+
+TEST_F(TemplatesCommand, AppliesThePatchWhereverTheOutputLies) {
+  repo_.write_patch("1.0.0", kEksPatch);
+  struct Case {
+    std::string name;
+    fs::path output;
+    std::vector<test_support::Variable> environment;
+  };
+  const Case cases[] = {
+      {"inside the repository", repo_.root() / "out", {}},
+      {"inside a work tree named by the environment",
+       work_.path() / "out",
+       {{"GIT_DIR", (repo_.root() / ".git").string()}, {"GIT_WORK_TREE", work_.path().string()}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Finished finished = run_program(
+        {.arguments = {"templates", "--repository", repo_.root().string(), "--output", c.output.string()},
+         .environment = c.environment});
+    EXPECT_EQ(finished.err, "");
+    EXPECT_EQ(finished.code, 0);
+    const Files written = files_below(c.output);
+    EXPECT_EQ(written.at("kprofiles/1.0.0/configs/app_eks.yaml"), "name: patched-eks\n");
+    EXPECT_EQ(written.at("templates/1.0.0/eks/configs/app.yaml"), "name: patched-eks\n");
+  }
 }
 
 TEST_F(TemplatesCommand, FailuresPrintTheirLineAndKeepWhatWasWritten) {

@@ -17,26 +17,11 @@
 
 namespace {
 
-using schema::source::Derived;
-
-void append_creates(std::vector<std::string>& texts, const std::vector<Derived>& objects) {
-  for (const Derived& object : objects) texts.insert(texts.end(), object.create.begin(), object.create.end());
-}
-
-void append(std::vector<std::string>& texts, const std::vector<std::string>& more) {
-  texts.insert(texts.end(), more.begin(), more.end());
-}
-
-// The order in which the database layer installs a fresh schema.
+// The system table, then the install batch of a fresh schema.
 std::vector<std::string> install(const schema::source::SchemaSource& source) {
   std::vector<std::string> texts = {schema::render::render_schema(schema::create_system_table())};
-  append(texts, source.tables());
-  append_creates(texts, source.triggers());
-  append_creates(texts, source.views());
-  append_creates(texts, source.indexes());
-  append_creates(texts, source.statistics());
-  append(texts, source.seeds());
-  append(texts, source.rls());
+  const std::vector<std::string> batch = schema::source::install_batch(source);
+  texts.insert(texts.end(), batch.begin(), batch.end());
   return texts;
 }
 

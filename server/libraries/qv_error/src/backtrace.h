@@ -25,6 +25,8 @@ class Backtrace {
   // Captures the current stack when capture is enabled for this process; the
   // decision is taken from the environment on the first call.
   static Backtrace capture();
+  // Captures the current stack whatever the environment says.
+  static Backtrace capture_now();
 
   // Forgets the process-wide decision so that the next capture reads the
   // environment again. For tests, which switch capture within one process.
@@ -38,8 +40,6 @@ class Backtrace {
 
  private:
   Backtrace(Status status, std::vector<std::string> frames) : status_(status), frames_(std::move(frames)) {}
-
-  static Backtrace capture_now();
 
   Status status_;
   std::vector<std::string> frames_;

@@ -105,12 +105,13 @@ Finished run_program(const ProgramOptions& options) {
   posix_spawn_file_actions_adddup2(actions.get(), err.write.get(), STDERR_FILENO);
   if (options.working_folder) posix_spawn_file_actions_addchdir_np(actions.get(), options.working_folder->c_str());
 
-  std::vector<std::string> arguments = {QV_BINARY};
+  std::vector<std::string> arguments = options.launcher;
+  arguments.push_back(QV_BINARY);
   arguments.insert(arguments.end(), options.arguments.begin(), options.arguments.end());
   std::vector<std::string> environment = environment_with(options.environment);
   pid_t child = 0;
-  const int spawned = ::posix_spawn(&child, QV_BINARY, actions.get(), nullptr, pointers_to(arguments).data(),
-                                    pointers_to(environment).data());
+  const int spawned = ::posix_spawn(&child, arguments.front().c_str(), actions.get(), nullptr,
+                                    pointers_to(arguments).data(), pointers_to(environment).data());
   EXPECT_EQ(spawned, 0) << std::strerror(spawned);
   out.write.reset();
   err.write.reset();

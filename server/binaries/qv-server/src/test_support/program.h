@@ -19,6 +19,9 @@ struct ProgramOptions {
   std::optional<std::filesystem::path> working_folder = std::nullopt;
   bool close_stdin = false;
   bool close_stdout = false;
+  // A program, by its full path, and its arguments that run the built
+  // program in turn, given after them with its own arguments.
+  std::vector<std::string> launcher = {};
 };
 
 struct Finished {

@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <string_view>
 #include <system_error>
 
 #include "platform/unique_fd.h"
@@ -65,13 +67,38 @@ qv_common::Result<void, std::string> prepare(FileActions& actions, const Pipe& o
   return {};
 }
 
-qv_common::Result<pid_t, std::string> spawn(const std::vector<std::string>& argv, FileActions& actions) {
+// This process's environment entries "NAME=value" without the changed
+// names, followed by the changed names that are set.
+std::vector<std::string> changed_environment(const std::vector<EnvironmentChange>& changes) {
+  std::vector<std::string> entries;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    const std::string_view name = text.substr(0, text.find('='));
+    const bool changed = std::any_of(changes.begin(), changes.end(),
+                                     [&](const EnvironmentChange& change) { return change.name == name; });
+    if (!changed) entries.emplace_back(text);
+  }
+  for (const EnvironmentChange& change : changes) {
+    if (change.value) entries.push_back(change.name + "=" + *change.value);
+  }
+  return entries;
+}
+
+std::vector<char*> pointers_to(const std::vector<std::string>& texts) {
+  std::vector<char*> pointers;
+  for (const auto& text : texts) pointers.push_back(const_cast<char*>(text.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+qv_common::Result<pid_t, std::string> spawn(const std::vector<std::string>& argv, FileActions& actions,
+                                            const std::vector<EnvironmentChange>& environment) {
   if (argv.empty()) return qv_common::fail(reason(EINVAL));
-  std::vector<char*> args;
-  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
+  std::vector<char*> args = pointers_to(argv);
+  const std::vector<std::string> entries = changed_environment(environment);
+  std::vector<char*> variables = pointers_to(entries);
   pid_t pid = 0;
-  if (int rc = ::posix_spawnp(&pid, args[0], actions.get(), nullptr, args.data(), environ)) {
+  if (int rc = ::posix_spawnp(&pid, args[0], actions.get(), nullptr, args.data(), variables.data())) {
     return qv_common::fail(reason(rc));
   }
   return pid;
@@ -115,12 +142,13 @@ qv_common::Result<int, std::string> wait_for(pid_t pid) {
 }  // namespace
 
 qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std::string>& argv,
-                                                          const std::optional<std::filesystem::path>& working_folder) {
+                                                          const std::optional<std::filesystem::path>& working_folder,
+                                                          const std::vector<EnvironmentChange>& environment) {
   QV_ASSIGN_OR_RETURN(Pipe out, make_pipe());
   QV_ASSIGN_OR_RETURN(Pipe err, make_pipe());
   FileActions actions;
   QV_RETURN_IF_ERROR(prepare(actions, out, err, working_folder));
-  QV_ASSIGN_OR_RETURN(pid_t pid, spawn(argv, actions));
+  QV_ASSIGN_OR_RETURN(pid_t pid, spawn(argv, actions, environment));
   // Only the child may hold the write ends, or the reads never see the end.
   out.write.reset();
   err.write.reset();

@@ -1,6 +1,7 @@
 #include "platform/subprocess.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include "platform/temp_dir.h"
 
@@ -42,6 +43,20 @@ TEST(SubprocessTest, PassesArgumentsWithoutShellAndEmptyInput) {
   ASSERT_TRUE(input.has_value()) << input.error();
   EXPECT_EQ(input->status, 0);
   EXPECT_EQ(input->output, "");
+}
+
+TEST(SubprocessTest, ChangesTheInheritedEnvironment) {
+  ::setenv("QV_SUBPROCESS_KEPT", "kept", 1);
+  ::setenv("QV_SUBPROCESS_REMOVED", "removed", 1);
+  ::setenv("QV_SUBPROCESS_REPLACED", "old", 1);
+  auto result = run_process(
+      {"sh", "-c",
+       "echo \"$QV_SUBPROCESS_KEPT ${QV_SUBPROCESS_REMOVED-unset} $QV_SUBPROCESS_REPLACED $QV_SUBPROCESS_ADDED\""},
+      std::nullopt,
+      {{"QV_SUBPROCESS_REMOVED", std::nullopt}, {"QV_SUBPROCESS_REPLACED", "new"}, {"QV_SUBPROCESS_ADDED", "added"}});
+  for (const char* name : {"QV_SUBPROCESS_KEPT", "QV_SUBPROCESS_REMOVED", "QV_SUBPROCESS_REPLACED"}) ::unsetenv(name);
+  ASSERT_TRUE(result.has_value()) << result.error();
+  EXPECT_EQ(result->output, "kept unset new added\n");
 }
 
 TEST(SubprocessTest, MissingProgramFails) {

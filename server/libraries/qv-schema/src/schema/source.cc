@@ -49,4 +49,14 @@ DerivedScripts derived_scripts(const SchemaSource& source) {
   return scripts;
 }
 
+std::vector<std::string> install_batch(const SchemaSource& source) {
+  std::vector<std::string> batch = source.tables();
+  for (const auto& objects : {source.triggers(), source.views(), source.indexes(), source.statistics()}) {
+    append_creates(batch, objects);
+  }
+  append(batch, source.seeds());
+  append(batch, source.rls());
+  return batch;
+}
+
 }  // namespace schema::source

@@ -62,4 +62,8 @@ struct DerivedScripts {
 // Creates: indexes, statistics, triggers, views, each list first object first.
 DerivedScripts derived_scripts(const SchemaSource& source);
 
+// What installs a fresh schema, in order: the tables; the creates of the
+// triggers, views, indexes and statistics; the seeds; row-level security.
+std::vector<std::string> install_batch(const SchemaSource& source);
+
 }  // namespace schema::source

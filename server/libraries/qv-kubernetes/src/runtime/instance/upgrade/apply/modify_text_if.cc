@@ -1,3 +1,10 @@
+#include <fmt/format.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
 #include "runtime/instance/upgrade/apply/boundary.h"
 #include "runtime/instance/upgrade/apply/compile_pattern.h"
 #include "runtime/instance/upgrade/apply/replace_kind.h"
@@ -14,6 +21,21 @@ std::string replacement_template(const spec::ModifyTextIf& op) {
   return out;
 }
 
+// The text of the context groups is written back around the replacement, so
+// each must lie inside the replaced span. \K can move the start of a match
+// past a context group's start; that text would then be written twice.
+std::optional<std::string> context_outside_match(const spec::ModifyTextIf& op, const Match& match) {
+  const std::pair<std::string_view, bool> groups[] = {{"before", op.before.has_value()},
+                                                      {"after", op.after.has_value()}};
+  for (const auto& [name, given] : groups) {
+    const auto span = match.named_span(name);
+    if (given && span && span->first < match.start()) {
+      return fmt::format("\\K moved the start of a match past the start of the {} group", name);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 // Replaces every match of the pattern, between its optional context
@@ -27,6 +49,11 @@ Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text) {
   auto matches = regex.find_all(*current);
   if (!matches) return qv_common::fail(pattern_failed(version, entry, expression, std::move(matches).error()));
   if (matches->empty()) return false;
+  for (const Match& match : *matches) {
+    if (auto cause = context_outside_match(op, match)) {
+      return qv_common::fail(pattern_failed(version, entry, expression, std::move(*cause)));
+    }
+  }
   const std::string pattern = replacement_template(op);
   std::string out;
   std::size_t copied = 0;

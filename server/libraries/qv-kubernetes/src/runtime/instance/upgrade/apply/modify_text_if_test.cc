@@ -42,6 +42,10 @@ TEST(ModifyTextIf, ReplacesMatchesInTheRawText) {
       {"empty text not matched", {"a", "b", {}, {}}, "", false, ""},
       {"multi-line mode only on request", {"(?m)^k", "K", {}, {}}, "k: 1\nk: 2\n", true, "K: 1\nK: 2\n"},
       {"default is single-line", {"^k", "K", {}, {}}, "k: 1\nk: 2\n", true, "K: 1\nk: 2\n"},
+      {"dollar is not before a final newline", {"2$", "3", {}, {}}, "a: 2\n", false, "a: 2\n"},
+      {"dollar is the end of the text", {"2$", "3", {}, {}}, "a: 2\nb: 2", true, "a: 2\nb: 3"},
+      {"multi-line dollar on request", {"(?m)2$", "3", {}, {}}, "a: 2\nb: 2\n", true, "a: 3\nb: 3\n"},
+      {"match start moved without context", {"k: \\Kv", "w", {}, {}}, "k: v\n", true, "k: w\n"},
       {"text need not be YAML", {"\\[", "(", {}, {}}, "a: [\n", true, "a: (\n"},
   };
   for (const auto& c : cases) {

@@ -13,6 +13,11 @@ namespace {
 constexpr std::uint32_t kMatchLimit = 10'000'000;
 constexpr std::uint32_t kDepthLimit = 1'000'000;
 
+// Without multi-line mode "$" is the end of the text only, not also the place
+// before a final newline. \C matches a single byte and could cut a UTF-8
+// character in half, so it is refused.
+constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_UCP | PCRE2_DOLLAR_ENDONLY | PCRE2_NEVER_BACKSLASH_C;
+
 struct MatchDataDeleter {
   void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
 };
@@ -70,9 +75,15 @@ std::optional<std::string_view> Match::group(std::size_t number) const {
 }
 
 std::optional<std::string_view> Match::named(std::string_view name) const {
+  const auto span = named_span(name);
+  if (!span) return std::nullopt;
+  return subject_.substr(span->first, span->second - span->first);
+}
+
+std::optional<Match::Span> Match::named_span(std::string_view name) const {
   for (const GroupName& entry : *names_) {
     if (entry.name != name) continue;
-    if (auto text = group(entry.number)) return text;
+    if (entry.number < groups_.size() && groups_[entry.number]) return groups_[entry.number];
   }
   return std::nullopt;
 }
@@ -81,7 +92,7 @@ qv_common::Result<Regex, std::string> Regex::compile(std::string_view pattern) {
   int code = 0;
   PCRE2_SIZE offset = 0;
   std::unique_ptr<pcre2_code, CodeDeleter> compiled(
-      pcre2_compile(code_units(pattern), pattern.size(), PCRE2_UTF | PCRE2_UCP, &code, &offset, nullptr));
+      pcre2_compile(code_units(pattern), pattern.size(), kCompileOptions, &code, &offset, nullptr));
   if (!compiled) return qv_common::fail(fmt::format("{} at offset {}", error_message(code), offset));
   auto names = std::make_shared<const GroupNames>(group_names(compiled.get()));
   return Regex(std::move(compiled), std::move(names));

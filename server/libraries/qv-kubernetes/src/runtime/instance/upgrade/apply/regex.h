@@ -39,6 +39,8 @@ class Match {
   // The text of the named group, none when the pattern has no group of that
   // name or the group took no part in the match.
   std::optional<std::string_view> named(std::string_view name) const;
+  // Where the named group matched in the subject, none as for `named`.
+  std::optional<Span> named_span(std::string_view name) const;
 
  private:
   friend class Regex;
@@ -51,9 +53,10 @@ class Match {
   std::shared_ptr<const GroupNames> names_;
 };
 
-// A compiled PCRE2 pattern (UTF-8 with Unicode properties). Matching is
-// bounded by match and depth limits, so a pattern that backtracks without end
-// fails with the library's message instead of running on.
+// A compiled PCRE2 pattern (UTF-8 with Unicode properties). "$" matches at the
+// very end only unless the pattern sets multi-line mode, and \C is refused.
+// Matching is bounded by match and depth limits, so a pattern that backtracks
+// without end fails with the library's message instead of running on.
 class Regex {
  public:
   // The library's message and the offset of the fault when `pattern` does not compile.

@@ -20,9 +20,26 @@ std::vector<std::pair<std::size_t, std::size_t>> spans(std::string_view pattern,
 }
 
 TEST(Regex, CompileFailureNamesTheProblem) {
-  auto regex = Regex::compile("(a");
-  ASSERT_FALSE(regex);
-  EXPECT_EQ(regex.error(), "missing closing parenthesis at offset 2");
+  const struct {
+    std::string pattern;
+    std::string error;
+  } cases[] = {
+      {"(a", "missing closing parenthesis at offset 2"},
+      {"a\\C", "using \\C is disabled by the application at offset 3"},
+  };
+  for (const auto& c : cases) {
+    auto regex = Regex::compile(c.pattern);
+    ASSERT_FALSE(regex) << c.pattern;
+    EXPECT_EQ(regex.error(), c.error);
+  }
+}
+
+TEST(Regex, DollarIsTheEndOfTheTextUnlessThePatternSetsMultiLineMode) {
+  using Spans = std::vector<std::pair<std::size_t, std::size_t>>;
+  EXPECT_EQ(spans("2$", "a2\n"), Spans{});
+  EXPECT_EQ(spans("2$", "a2"), (Spans{{1, 2}}));
+  EXPECT_EQ(spans("(?m)2$", "2\n2\n"), (Spans{{0, 1}, {2, 3}}));
+  EXPECT_EQ(spans("2\\Z", "a2\n"), (Spans{{1, 2}}));
 }
 
 TEST(Regex, FindsTheLeftmostMatchFromAnOffset) {

@@ -94,6 +94,12 @@ TEST(ReplaceErrors, PatternThatDoesNotCompile) {
       {"modify text names the built expression", {spec::ModifyTextIf{"(", "r", "b", "a"}}, "",
        "The pattern '(?<before>b)((?<after>a)' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: "
        "missing closing parenthesis at offset 24."},
+      {"derive item with a single byte", {spec::DeriveItemIfMissing{"a", "a\\C", "x"}}, "a: [ab]\n",
+       "The pattern 'a\\C' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: using \\C is disabled by the "
+       "application at offset 3."},
+      {"modify text with a single byte", {spec::ModifyTextIf{"\\C", "r", {}, {}}}, "\xC3\xBC",
+       "The pattern '\\C' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: using \\C is disabled by the "
+       "application at offset 2."},
       {"modify text with a group named like a boundary", {spec::ModifyTextIf{"(?<before>x)", "r", "b", {}}}, "",
        "The pattern '(?<before>b)(?<before>x)' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: two "
        "named subpatterns have the same name (PCRE2_DUPNAMES not set) at offset 22."},
@@ -101,6 +107,34 @@ TEST(ReplaceErrors, PatternThatDoesNotCompile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Failure f = failure(c.op, c.text);
+    EXPECT_EQ(f.code, "UpgradeError::5352");
+    EXPECT_EQ(f.message, c.message);
+  }
+}
+
+TEST(ReplaceErrors, MatchThatStartsAfterItsContextBeginsIsRefused) {
+  const struct {
+    std::string name;
+    spec::ModifyTextIf op;
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"at the end of before", {"\\Kv", "w", "k: ", {}}, "k: v\n",
+       "The pattern '(?<before>k: )\\Kv' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: \\K moved the "
+       "start of a match past the start of the before group."},
+      {"inside the pattern", {": \\Kv", "w", "k", {}}, "k: v\n",
+       "The pattern '(?<before>k): \\Kv' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: \\K moved the "
+       "start of a match past the start of the before group."},
+      {"inside after", {"v1", "v2", {}, "-\\Kbeta"}, "v1-beta\n",
+       "The pattern 'v1(?<after>-\\Kbeta)' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: \\K moved "
+       "the start of a match past the start of the after group."},
+      {"in a later match only", {"(?:x|\\d\\K)", "0", "v", {}}, "vx\nv1\n",
+       "The pattern '(?<before>v)(?:x|\\d\\K)' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: \\K moved "
+       "the start of a match past the start of the before group."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Failure f = failure({c.op}, c.text);
     EXPECT_EQ(f.code, "UpgradeError::5352");
     EXPECT_EQ(f.message, c.message);
   }

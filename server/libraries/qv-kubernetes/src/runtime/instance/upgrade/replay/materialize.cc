@@ -40,6 +40,17 @@ std::string error_text(const platform::ProcessOutput& output) {
   return text.substr(first, last - first + 1);
 }
 
+// git stores no empty folder, and removes a folder whose last file a patch
+// deletes: give an extracted kprofile the family folders its release had.
+qv_common::Result<void, std::string> restore_family_folders(const fs::path& folder) {
+  std::error_code error;
+  for (std::string_view family : {"configs", "pods", "assets"}) {
+    fs::create_directories(folder / family, error);
+    if (error) return fail(error.message());
+  }
+  return {};
+}
+
 Done extract_kprofile(const Sources& sources, const std::string& version, const fs::path& folder) {
   auto failed = [&](std::string cause) {
     return fail(UpgradeError::TagKprofileReadFailed(platform::display(sources.root), version, std::move(cause)));
@@ -52,15 +63,23 @@ Done extract_kprofile(const Sources& sources, const std::string& version, const 
   if (auto unpacked = platform::unpack_tar_prefix(archive->output, kKprofilePath, folder); !unpacked) {
     return failed(unpacked.error());
   }
-  // git stores no empty folder, so a family folder that was empty at the tag
-  // is not in the archive: bring it back, as the release had it.
   std::error_code error;
   if (!fs::is_directory(folder, error)) return {};
-  for (std::string_view family : {"configs", "pods", "assets"}) {
-    fs::create_directories(folder / family, error);
-    if (error) return failed(error.message());
-  }
+  if (auto restored = restore_family_folders(folder); !restored) return failed(restored.error());
   return {};
+}
+
+// git apply looks for a repository from its working folder upwards; inside
+// another repository's work tree it would skip every patched path outside
+// the folder and still succeed. The ceiling stops the search at the folder
+// (an empty one, when the folder cannot be made absolute, is ignored), and a
+// repository named by the environment is not used either.
+std::vector<platform::EnvironmentChange> without_repository(const fs::path& folder) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(folder, error);
+  return {{"GIT_CEILING_DIRECTORIES", absolute.parent_path().string()},
+          {"GIT_DIR", std::nullopt},
+          {"GIT_WORK_TREE", std::nullopt}};
 }
 
 Done apply_patch(const Sources& sources, const std::string& version, const fs::path& folder) {
@@ -70,9 +89,11 @@ Done apply_patch(const Sources& sources, const std::string& version, const fs::p
   auto failed = [&](std::string cause) {
     return fail(UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause)));
   };
-  auto applied = platform::run_process({"git", "apply", "--unsafe-paths", "-p1", patch.string()}, folder);
+  auto applied = platform::run_process({"git", "apply", "--unsafe-paths", "-p1", patch.string()}, folder,
+                                       without_repository(folder));
   if (!applied) return failed(applied.error());
   if (applied->status != 0) return failed(error_text(*applied));
+  if (auto restored = restore_family_folders(folder); !restored) return failed(restored.error());
   return {};
 }
 

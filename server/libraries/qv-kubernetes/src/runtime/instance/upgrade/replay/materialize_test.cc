@@ -143,6 +143,23 @@ TEST_F(MaterializeTest, PatchIsAppliedToTheExtractedKprofile) {
   EXPECT_EQ(files_below(target_.path() / "templates/1.0.0/aks")["configs/app.yaml"], "name: patched\n");
 }
 
+TEST_F(MaterializeTest, PatchThatDeletesTheLastFileOfAFamilyKeepsItsFolder) {
+  repo_.write_patch("1.0.0",
+                    "diff --git a/pods/web_aks.yaml b/pods/web_aks.yaml\n"
+                    "deleted file mode 100644\n"
+                    "--- a/pods/web_aks.yaml\n"
+                    "+++ /dev/null\n"
+                    "@@ -1 +0,0 @@\n"
+                    "-kind: Pod\n");
+  auto templates = run();
+  ASSERT_TRUE(templates) << templates.error().debug();
+  EXPECT_TRUE(fs::is_directory(target_.path() / "kprofiles/1.0.0/pods"));
+  EXPECT_EQ(templates->releases[0].providers, std::vector{ClusterProvider::kEks});
+  EXPECT_EQ(files_below(target_.path() / "templates/1.0.0"),
+            (std::map<std::string, std::string>{{"eks/configs/app.yaml", "name: old-eks\n"},
+                                                {"eks/assets/logo.txt", "logo\n"}}));
+}
+
 TEST_F(MaterializeTest, PatchThatDoesNotApplyFailsBeforeTheReleasesTemplates) {
   const fs::path patch = repo_.write_patch("1.0.0",
                                            "diff --git a/configs/app.yaml b/configs/app.yaml\n"

@@ -1,0 +1,39 @@
+#pragma once
+// The version-4 dependencies table, frozen: plain text ids, versions starting
+// at "defined_on".
+
+#include <string_view>
+
+#include "schema/entity.h"
+
+namespace schema::archive::v4::dependencies {
+
+enum class Dependencies {
+  Table,
+  Id,
+  ProjectId,
+  CollectionId,
+  DependencyId,
+  FunctionId,
+  TableCollectionId,
+  TableFunctionId,
+  TableId,
+  TableVersions,
+  DepPos,
+  DefinedOn,
+  DefinedById,
+  System,
+  ValidTo,
+};
+
+std::string_view to_string(Dependencies iden);
+
+class Defs final : public entity::Entity {
+ public:
+  std::vector<sqlbuilder::TableCreate> create_tables() const override;
+  std::vector<sqlbuilder::IndexCreate> create_indices() const override;
+  std::vector<sql::view::ViewDef> create_views() const override;
+  std::vector<source::Derived> create_db_triggers() const override;
+};
+
+}  // namespace schema::archive::v4::dependencies
