@@ -18,7 +18,6 @@ namespace {
 using edition::QuorvaleEdition;
 using schema::QuorvaleSystem;
 using schema::source::Delta;
-using schema::source::Derived;
 using schema::source::SchemaSource;
 using sea_query::executor::ConnectionExecutor;
 
@@ -26,23 +25,6 @@ constexpr std::string_view kLockKeyPrefix = "upgrade:schema:";
 
 void append(std::vector<std::string>& texts, const std::vector<std::string>& more) {
   texts.insert(texts.end(), more.begin(), more.end());
-}
-
-void append_creates(std::vector<std::string>& texts, const std::vector<Derived>& objects) {
-  for (const Derived& object : objects) append(texts, object.create);
-}
-
-// Tables; the creates of triggers, views, indexes and statistics; seeds;
-// row-level security.
-std::vector<std::string> install_batch(const SchemaSource& source) {
-  std::vector<std::string> texts = source.tables();
-  append_creates(texts, source.triggers());
-  append_creates(texts, source.views());
-  append_creates(texts, source.indexes());
-  append_creates(texts, source.statistics());
-  append(texts, source.seeds());
-  append(texts, source.rls());
-  return texts;
 }
 
 // The steps to every target, asked for before any statement runs.
@@ -100,7 +82,7 @@ Result<void> UpgradeTransaction::upgrade_db_version(const SchemaSource& source) 
   plan_ = plan::RecordedPlan{plan::plan_upgrade(stored, catalog), catalog};
   const plan::UpgradeAction& action = plan_->action;
   if (std::holds_alternative<plan::Install>(action)) {
-    QV_RETURN_IF_ERROR(execute_batch(install_batch(source)));
+    QV_RETURN_IF_ERROR(execute_batch(schema::source::install_batch(source)));
     return set_db_version(catalog);
   }
   if (const auto* migrate_to = std::get_if<plan::Migrate>(&action)) return migrate(source, *stored, *migrate_to);

@@ -47,20 +47,15 @@ class Upgrade : public test_support::SchemaFixture {
   }
 };
 
-// The names that the texts of `texts` create, by `pattern`'s first group.
-std::vector<std::string> created_names(const std::vector<std::string>& texts, const std::regex& pattern) {
+// What the texts of `batch` create, by `pattern`'s first group.
+std::vector<std::string> created(const std::vector<std::string>& batch, const char* pattern) {
+  const std::regex creates(pattern);
   std::vector<std::string> names;
-  for (const std::string& text : texts) {
+  for (const std::string& text : batch) {
     std::smatch match;
-    if (std::regex_search(text, match, pattern)) names.push_back(match[1]);
+    if (std::regex_search(text, match, creates)) names.push_back(match[1]);
   }
   return names;
-}
-
-std::vector<std::string> creates(const std::vector<Derived>& objects) {
-  std::vector<std::string> texts;
-  for (const Derived& object : objects) texts.insert(texts.end(), object.create.begin(), object.create.end());
-  return texts;
 }
 
 TEST_F(Upgrade, InstallsTheCatalogIntoTheHomeSchemaOfAnEmptyDatabase) {
@@ -72,21 +67,26 @@ TEST_F(Upgrade, InstallsTheCatalogIntoTheHomeSchemaOfAnEmptyDatabase) {
   EXPECT_EQ(system_value("edition"), "enterprise");
   EXPECT_EQ(system_value("quorvale_version"), "2");
 
-  const schema::current::Source source;
-  std::vector<std::string> relations = created_names(source.tables(), std::regex(R"(^CREATE TABLE "([^"]+)\")"));
-  for (const auto& name : created_names(creates(source.views()), std::regex(R"(^CREATE VIEW "?([a-z0-9_]+))"))) {
-    relations.push_back(name);
-  }
-  for (const auto& name :
-       created_names(creates(source.indexes()), std::regex(R"(^CREATE (?:UNIQUE )?INDEX "([^"]+)\")"))) {
-    relations.push_back(name);
-  }
+  const std::vector<std::string> batch = schema::source::install_batch(schema::current::Source());
+  connection::Connection db = session();
+  std::vector<std::string> relations = created(batch, R"(^CREATE (?:TABLE|VIEW|(?:UNIQUE )?INDEX|STATISTICS) "?(\w+))");
   ASSERT_FALSE(relations.empty());
   for (const std::string& relation : relations) {
-    EXPECT_EQ(value("SELECT to_regclass('qv_apiserver." + relation + "') IS NOT NULL"), "t") << relation;
+    const bool statistics = relation.ends_with("___stx");
+    const std::string exists = statistics ? "SELECT count(*) = 1 FROM pg_statistic_ext WHERE stxname = $1 AND "
+                                            "stxnamespace = 'qv_apiserver'::regnamespace"
+                                          : "SELECT to_regclass('qv_apiserver.' || $1) IS NOT NULL";
+    EXPECT_EQ(query_value(db, exists, {relation}), "t") << relation;
   }
-  EXPECT_EQ(value("SELECT count(*) FROM pg_class WHERE relnamespace = 'public'::regnamespace"), "0");
-  EXPECT_EQ(value("SELECT count(*) FROM pg_proc WHERE pronamespace = 'public'::regnamespace"), "0");
+  auto count_in_home = [&](const char* catalog_query) { return query_value(db, catalog_query); };
+  EXPECT_EQ(count_in_home("SELECT count(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid WHERE NOT "
+                          "t.tgisinternal AND c.relnamespace = 'qv_apiserver'::regnamespace"),
+            std::to_string(created(batch, R"(^CREATE TRIGGER (\w+))").size()));
+  EXPECT_EQ(count_in_home("SELECT count(*) FROM pg_policy p JOIN pg_class c ON c.oid = p.polrelid WHERE "
+                          "c.relnamespace = 'qv_apiserver'::regnamespace"),
+            std::to_string(created(batch, R"(^CREATE POLICY (\w+))").size()));
+  EXPECT_EQ(count_in_home("SELECT count(*) FROM pg_class WHERE relnamespace = 'public'::regnamespace"), "0");
+  EXPECT_EQ(count_in_home("SELECT count(*) FROM pg_proc WHERE pronamespace = 'public'::regnamespace"), "0");
 }
 
 TEST_F(Upgrade, InstalledSchemaPassesTheCheckOfAServingLogin) {
