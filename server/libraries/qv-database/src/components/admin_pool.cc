@@ -37,10 +37,14 @@ qv_common::Result<AdminPool, std::string> AdminPool::open(std::string_view conni
                                                           std::optional<config::schema::Schema> schema,
                                                           std::optional<RlsRoles> roles, pool::PoolOptions options) {
   if (!schema) return qv_common::fail(std::string(kNoSchema));
-  if (!roles) return qv_common::fail(std::string(kNoRoles));
   auto sessions = pool::session::session_conninfo(conninfo, {{"search_path", schema->to_string()}});
   if (!sessions) return qv_common::fail(connection::describe(sessions.error()));
-  return AdminPool(std::move(*schema), std::move(*roles), pool::Pool(std::move(*sessions), std::move(options)));
+  return AdminPool(std::move(*schema), std::move(roles), pool::Pool(std::move(*sessions), std::move(options)));
+}
+
+qv_common::Result<RlsRoles, std::string> AdminPool::roles() const {
+  if (!roles_) return qv_common::fail(std::string(kNoRoles));
+  return *roles_;
 }
 
 Result<void> AdminPool::check_pg_min_version() const { return pool::state::check_pg_min_version(pool_); }

@@ -47,16 +47,16 @@ inline constexpr std::string_view kNoRoles = "No RLS roles configured: the privi
 
 class AdminPool {
  public:
-  // Refuses a configuration without home schema (kNoSchema) or roles
-  // (kNoRoles), or with a malformed conninfo. Every session has the home
-  // schema as its search_path.
+  // Refuses a configuration without home schema (kNoSchema) or with a
+  // malformed conninfo. Every session has the home schema as its search_path.
   static qv_common::Result<AdminPool, std::string> open(std::string_view conninfo,
                                                         std::optional<config::schema::Schema> schema,
                                                         std::optional<RlsRoles> roles,
                                                         pool::PoolOptions options = {});
 
   const config::schema::Schema& schema() const { return schema_; }
-  const RlsRoles& roles() const { return roles_; }
+  // The roles; refused (kNoRoles) when the entry has none.
+  qv_common::Result<RlsRoles, std::string> roles() const;
   const pool::Pool& pool() const { return pool_; }
 
   // PostgreSQL 15 or later (5020; 5009 when the query fails).
@@ -68,11 +68,11 @@ class AdminPool {
   Result<void> provision_schema(const provision::ProvisionRequest& request) const;
 
  private:
-  AdminPool(config::schema::Schema schema, RlsRoles roles, pool::Pool pool)
+  AdminPool(config::schema::Schema schema, std::optional<RlsRoles> roles, pool::Pool pool)
       : schema_(std::move(schema)), roles_(std::move(roles)), pool_(std::move(pool)) {}
 
   config::schema::Schema schema_;
-  RlsRoles roles_;
+  std::optional<RlsRoles> roles_;
   pool::Pool pool_;
 };
 

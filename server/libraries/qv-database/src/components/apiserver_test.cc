@@ -29,6 +29,14 @@ TEST(ApiserverComponent, SeedTouchesNoDatabase) {
   EXPECT_EQ(nowhere.pool().open_count(), 0u);
 }
 
+TEST(AdminPool, AConfigurationWithoutSchemaOrRolesIsRefused) {
+  auto home = config::schema::Schema::parse("qv_apiserver").value();
+  EXPECT_EQ(admin_pool::AdminPool::open("host=/nonexistent", std::nullopt, std::nullopt).error(),
+            "No schema configured: the privileged system entry has no home schema");
+  auto without_roles = admin_pool::AdminPool::open("host=/nonexistent", home, std::nullopt).value();
+  EXPECT_EQ(without_roles.roles().error(), "No RLS roles configured: the privileged system entry has none");
+}
+
 class StateCheck : public test_support::SchemaFixture {
  protected:
   void SetUp() override {

@@ -53,6 +53,12 @@ sqlbuilder::Insert system_row_insert(std::string_view name, std::string value) {
 
 }  // namespace
 
+qv_common::Result<UpgradeTransaction, std::string> UpgradeTransaction::open(connection::Connection& connection,
+                                                                          const admin_pool::AdminPool& admin) {
+  QV_ASSIGN_OR_RETURN(admin_pool::RlsRoles roles, admin.roles());
+  return UpgradeTransaction(connection, admin, std::move(roles));
+}
+
 Result<void> UpgradeTransaction::lock_schema_upgrades(const config::schema::Schema& schema) {
   auto locked = ConnectionExecutor(connection_).run(lock_query(schema), &sea_query::op::fetch_one_scalar<bool>).get();
   if (!locked) return qv_common::fail(error::write_failed(std::move(locked).error()));
@@ -142,9 +148,8 @@ Result<void> UpgradeTransaction::upgrade_quorvale_edition() {
 }
 
 Result<void> UpgradeTransaction::grant_rls_role_privileges(const config::schema::Schema& schema) {
-  const admin_pool::RlsRoles& roles = admin_.roles();
-  std::vector<std::string> grants = sql::grant_rls_role_privileges_sql(schema.to_string(), roles.in_project());
-  append(grants, sql::grant_rls_role_privileges_sql(schema.to_string(), roles.across_projects()));
+  std::vector<std::string> grants = sql::grant_rls_role_privileges_sql(schema.to_string(), roles_.in_project());
+  append(grants, sql::grant_rls_role_privileges_sql(schema.to_string(), roles_.across_projects()));
   return execute_batch(grants);
 }
 

@@ -28,9 +28,9 @@ using schema::source::Version;
 class UpgradeTransaction {
  public:
   // `connection` is inside the caller's open transaction; `admin` gives the
-  // home schema and the roles.
-  UpgradeTransaction(connection::Connection& connection, const admin_pool::AdminPool& admin)
-      : connection_(connection), admin_(admin) {}
+  // home schema and the roles, and is refused without roles (kNoRoles).
+  static qv_common::Result<UpgradeTransaction, std::string> open(connection::Connection& connection,
+                                                                 const admin_pool::AdminPool& admin);
 
   connection::Connection& connection() const { return connection_; }
   const admin_pool::AdminPool& admin() const { return admin_; }
@@ -49,11 +49,16 @@ class UpgradeTransaction {
   Result<void> set_db_version(Version version);
 
  private:
+  UpgradeTransaction(connection::Connection& connection, const admin_pool::AdminPool& admin,
+                     admin_pool::RlsRoles roles)
+      : connection_(connection), admin_(admin), roles_(std::move(roles)) {}
+
   Result<std::optional<Version>> read_db_version();
   Result<void> migrate(const schema::source::SchemaSource& source, Version stored, const plan::Migrate& migrate);
 
   connection::Connection& connection_;
   const admin_pool::AdminPool& admin_;
+  admin_pool::RlsRoles roles_;
   std::optional<plan::RecordedPlan> plan_;
 };
 

@@ -39,8 +39,13 @@ UpgradeRun SchemaFixture::upgrade(const components::admin_pool::AdminPool& admin
   if (!lease) return {qv_common::fail(error::write_failed(lease.error())), std::nullopt};
   auto transaction = connection::Transaction::begin(**lease);
   if (!transaction) return {qv_common::fail(error::write_failed(transaction.error())), std::nullopt};
-  components::upgrade::UpgradeTransaction upgrade(**lease, admin);
-  UpgradeRun run{body ? body(upgrade) : component().upgrade(upgrade).get(), upgrade.plan()};
+  auto upgrade = components::upgrade::UpgradeTransaction::open(**lease, admin);
+  if (!upgrade) {
+    ADD_FAILURE() << upgrade.error();
+    return {qv_common::fail(error::write_failed(connection::client_error(connection::ErrorKind::Io, upgrade.error()))),
+            std::nullopt};
+  }
+  UpgradeRun run{body ? body(*upgrade) : component().upgrade(*upgrade).get(), upgrade->plan()};
   if (inspect) inspect(**lease);
   if (run.outcome) {
     auto committed = transaction->commit();
