@@ -11,11 +11,10 @@
 // code for a refused configuration) and exits 1. Usage errors exit 2.
 
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
-
 #include <cstdlib>
 #include <iostream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <variant>
@@ -92,8 +91,10 @@ json plan_json(const components::plan::RecordedPlan& plan) {
   return std::visit(
       [](const auto& action) -> json {
         using T = std::decay_t<decltype(action)>;
-        if constexpr (std::is_same_v<T, Install>) return {{"ok", true}, {"plan", "Install"}, {"version", action.version}};
-        if constexpr (std::is_same_v<T, Migrate>) return {{"ok", true}, {"plan", "Migrate"}, {"targets", action.targets}};
+        if constexpr (std::is_same_v<T, Install>)
+          return {{"ok", true}, {"plan", "Install"}, {"version", action.version}};
+        if constexpr (std::is_same_v<T, Migrate>)
+          return {{"ok", true}, {"plan", "Migrate"}, {"targets", action.targets}};
         if constexpr (std::is_same_v<T, UpToDate>) return {{"ok", true}, {"plan", "UpToDate"}};
         if constexpr (std::is_same_v<T, Ahead>) return {{"ok", true}, {"plan", "Ahead"}, {"stored", action.stored}};
       },

@@ -1,9 +1,9 @@
 // schema_host as a deployment runs it: one process per operation against the
 // test server, including processes that are killed, that race, and whose
 // server goes away.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -103,12 +103,28 @@ class Host {
 class SchemaHost : public test_support::SchemaFixture {
  protected:
   std::vector<std::string> provision_args(const std::string& admin) const {
-    return {"provision", "--admin", admin, "--schema", "qv_apiserver", "--owner", owner(), "--in-project",
-            roles().in_project(), "--across", roles().across_projects()};
+    return {"provision",
+            "--admin",
+            admin,
+            "--schema",
+            "qv_apiserver",
+            "--owner",
+            owner(),
+            "--in-project",
+            roles().in_project(),
+            "--across",
+            roles().across_projects()};
   }
   std::vector<std::string> upgrade_args(const std::string& admin) const {
-    return {"upgrade", "--admin", admin, "--schema", "qv_apiserver", "--in-project", roles().in_project(),
-            "--across", roles().across_projects()};
+    return {"upgrade",
+            "--admin",
+            admin,
+            "--schema",
+            "qv_apiserver",
+            "--in-project",
+            roles().in_project(),
+            "--across",
+            roles().across_projects()};
   }
 
   Finished host(const std::vector<std::string>& arguments, const std::string& password = "owner pw") {
@@ -148,8 +164,9 @@ class SchemaHost : public test_support::SchemaFixture {
   bool upgrade_waits() {
     connection::Connection observer = session();
     for (int attempt = 0; attempt < 6000; ++attempt) {
-      if (query_value(observer, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-                                "wait_event_type = 'Lock'") == "1") {
+      if (query_value(observer,
+                      "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                      "wait_event_type = 'Lock'") == "1") {
         return true;
       }
       std::this_thread::sleep_for(10ms);
@@ -162,8 +179,9 @@ class SchemaHost : public test_support::SchemaFixture {
   bool sessions_gone() {
     connection::Connection observer = session();
     for (int attempt = 0; attempt < 6000; ++attempt) {
-      if (query_value(observer, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-                                "pid <> pg_backend_pid() AND state <> 'idle'") == "0") {
+      if (query_value(observer,
+                      "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                      "pid <> pg_backend_pid() AND state <> 'idle'") == "0") {
         return true;
       }
       std::this_thread::sleep_for(10ms);
@@ -173,9 +191,10 @@ class SchemaHost : public test_support::SchemaFixture {
 
   // The relations of the home schema, and the version row.
   std::string home_state() {
-    return value("SELECT (SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relnamespace = "
-                 "'qv_apiserver'::regnamespace) || ' / ' || coalesce((SELECT value FROM quorvale_system WHERE name "
-                 "= 'db_version'), 'no version')");
+    return value(
+        "SELECT (SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relnamespace = "
+        "'qv_apiserver'::regnamespace) || ' / ' || coalesce((SELECT value FROM quorvale_system WHERE name "
+        "= 'db_version'), 'no version')");
   }
 };
 
@@ -184,16 +203,17 @@ TEST_F(SchemaHost, TheRoadOfAFirstInstall) {
   EXPECT_EQ(host({"preflight", "--admin", conninfo(), "--schema", "qv_apiserver"}).out, "{\"ok\":true}\n");
   EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
   const std::string login = serving_login();
-  Finished checked = host({"check", "--serving", login, "--schema", "qv_apiserver", "--in-project",
-                           roles().in_project()});
+  Finished checked =
+      host({"check", "--serving", login, "--schema", "qv_apiserver", "--in-project", roles().in_project()});
   EXPECT_EQ(checked.status, 0) << checked.err;
   EXPECT_EQ(checked.out, "{\"ok\":true}\n");
   EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"UpToDate\"}\n");
   run("UPDATE quorvale_system SET value = '14' WHERE name = 'db_version'");
   Finished ahead = host(upgrade_args(conninfo()));
   EXPECT_EQ(ahead.status, 1);
-  EXPECT_EQ(ahead.err, "{\"error\":{\"code\":5002,\"message\":\"Quorvale database version '14' is newer than the "
-                       "binary's\"}}\n");
+  EXPECT_EQ(ahead.err,
+            "{\"error\":{\"code\":5002,\"message\":\"Quorvale database version '14' is newer than the "
+            "binary's\"}}\n");
 }
 
 TEST_F(SchemaHost, AFailureIsItsCodeAndMessageOnStandardError) {
@@ -257,8 +277,9 @@ TEST_F(SchemaHost, OfTwoUpgradesAtOnceOneInstallsAndTheOtherIsRefused) {
   // The first holds the upgrade lock while it waits: the second fails at once.
   Finished second = Host(upgrade_args(conninfo()), "").wait();
   EXPECT_EQ(second.status, 1);
-  EXPECT_EQ(second.err, "{\"error\":{\"code\":5046,\"message\":\"A schema upgrade of 'qv_apiserver' is running in "
-                        "another transaction\"}}\n");
+  EXPECT_EQ(second.err,
+            "{\"error\":{\"code\":5046,\"message\":\"A schema upgrade of 'qv_apiserver' is running in "
+            "another transaction\"}}\n");
   ASSERT_TRUE(holder.execute_script("ROLLBACK"));
   Finished installed = first.wait();
   EXPECT_EQ(installed.status, 0) << installed.err;

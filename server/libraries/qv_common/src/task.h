@@ -14,7 +14,7 @@ template <typename T>
 class [[nodiscard]] Task {
  public:
   template <std::invocable F>
-    requires std::convertible_to<std::invoke_result_t<F>, T>
+  requires std::convertible_to<std::invoke_result_t<F>, T>
   explicit Task(F body) : body_(std::make_unique<Body<F>>(std::move(body))) {}
 
   // A task whose result is known already; awaiting it runs nothing.

@@ -66,8 +66,8 @@ Result<void> AdminPool::provision_schema(const provision::ProvisionRequest& requ
 sqlbuilder::Select create_privilege_query(const config::schema::Schema& schema) {
   using sqlbuilder::val;
   sqlbuilder::Select select;
-  select.expr(sqlbuilder::func("has_schema_privilege", {sea_query::catalog::current_user(),
-                                                        val(schema.to_string()), val(std::string("CREATE"))}));
+  select.expr(sqlbuilder::func("has_schema_privilege", {sea_query::catalog::current_user(), val(schema.to_string()),
+                                                        val(std::string("CREATE"))}));
   return select;
 }
 

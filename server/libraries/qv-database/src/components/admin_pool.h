@@ -41,8 +41,7 @@ class RlsRoles {
   std::string across_projects_;
 };
 
-inline constexpr std::string_view kNoSchema =
-    "No schema configured: the privileged system entry has no home schema";
+inline constexpr std::string_view kNoSchema = "No schema configured: the privileged system entry has no home schema";
 inline constexpr std::string_view kNoRoles = "No RLS roles configured: the privileged system entry has none";
 
 class AdminPool {
@@ -51,8 +50,7 @@ class AdminPool {
   // malformed conninfo. Every session has the home schema as its search_path.
   static qv_common::Result<AdminPool, std::string> open(std::string_view conninfo,
                                                         std::optional<config::schema::Schema> schema,
-                                                        std::optional<RlsRoles> roles,
-                                                        pool::PoolOptions options = {});
+                                                        std::optional<RlsRoles> roles, pool::PoolOptions options = {});
 
   const config::schema::Schema& schema() const { return schema_; }
   // The roles; refused (kNoRoles) when the entry has none.

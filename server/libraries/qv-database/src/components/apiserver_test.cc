@@ -56,11 +56,11 @@ class StateCheck : public test_support::SchemaFixture {
 
   // The system table with the rows a sound database has, readable by the roles.
   void sound_system_table() {
+    const std::string reader = roles().in_project();
     run("CREATE TABLE quorvale_system (name text PRIMARY KEY, value text);"
         "INSERT INTO quorvale_system VALUES ('quorvale_version', '2'), ('db_version', '13'), "
-        "('edition', 'enterprise');"
-        "GRANT USAGE ON SCHEMA qv_apiserver TO " + roles().in_project() + ";"
-        "GRANT SELECT ON quorvale_system TO " + roles().in_project());
+        "('edition', 'enterprise');");
+    run("GRANT USAGE ON SCHEMA qv_apiserver TO " + reader + "; GRANT SELECT ON quorvale_system TO " + reader);
   }
 
   std::string login_;

@@ -45,8 +45,7 @@ class SchemaComponent {
   virtual std::unique_ptr<schema::source::SchemaSource> schema_source() const = 0;
 
   // The operations hold the references they are given until awaited.
-  virtual Pending provision(const admin_pool::AdminPool& pool,
-                            const provision::ProvisionRequest& request) const = 0;
+  virtual Pending provision(const admin_pool::AdminPool& pool, const provision::ProvisionRequest& request) const = 0;
   virtual Pending preflight(const admin_pool::AdminPool& pool) const = 0;
   virtual Pending upgrade(upgrade::UpgradeTransaction& transaction) const = 0;
   virtual Pending check(const pool::serving::QvPool& pool) const = 0;

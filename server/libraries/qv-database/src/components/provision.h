@@ -18,8 +18,7 @@ class ProvisionRequest {
   // Refuses an owner name config::name does not accept (field "owner") and
   // an empty password, which the server would take as no password at all.
   static qv_common::Result<ProvisionRequest, std::string> make(config::schema::Schema schema, std::string_view owner,
-                                                               std::string owner_password,
-                                                               admin_pool::RlsRoles roles);
+                                                               std::string owner_password, admin_pool::RlsRoles roles);
 
   const config::schema::Schema& schema() const { return schema_; }
   const std::string& owner() const { return owner_; }

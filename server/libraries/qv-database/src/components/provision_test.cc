@@ -32,8 +32,8 @@ class Provision : public test_support::SchemaFixture {
   // A login of this test with CREATE on the test database and `attributes`.
   std::string administrator(const std::string& suffix, const std::string& attributes) {
     const std::string name = role_name(suffix);
-    run("CREATE ROLE " + name + " LOGIN " + attributes + " PASSWORD 'admin pw';"
-        "GRANT CREATE ON DATABASE " + database_name() + " TO " + name);
+    run("CREATE ROLE " + name + " LOGIN " + attributes + " PASSWORD 'admin pw'");
+    run("GRANT CREATE ON DATABASE " + database_name() + " TO " + name);
     return conninfo_with({{"user", name}, {"password", "admin pw"}});
   }
 
@@ -53,7 +53,8 @@ class Provision : public test_support::SchemaFixture {
   // What provisioning creates, one line each.
   void expect_provisioned() {
     EXPECT_EQ(value("SELECT nspowner::regrole::text FROM pg_namespace WHERE nspname = 'qv_apiserver'"), owner());
-    for (const std::string& role : {roles().in_project(), roles().across_projects(), std::string("qv_across_projects")}) {
+    for (const std::string& role :
+         {roles().in_project(), roles().across_projects(), std::string("qv_across_projects")}) {
       EXPECT_EQ(value("SELECT rolbypassrls OR rolcanlogin FROM pg_roles WHERE rolname = '" + role + "'"), "f") << role;
     }
     EXPECT_EQ(is_member(owner(), roles().in_project()), "t");
@@ -84,10 +85,10 @@ TEST_F(Provision, TwiceUnderACreateRoleAdministratorConvergesThePassword) {
 TEST_F(Provision, APreCreatedOwnerIsRefusedAndNothingIsCreated) {
   run("CREATE ROLE " + owner() + " LOGIN");
   const std::string login = administrator("admin", "CREATEROLE");
-  EXPECT_EQ(provision_as(login, "pw"),
-            "5008 Database statement failed: ERROR P0001: role " + owner() + " already exists and was not "
-            "provisioned by " + role_name("admin") + "; to adopt a pre-created role, GRANT it to this admin first"
-            "\nCONTEXT: PL/pgSQL function inline_code_block line 1 at RAISE");
+  const std::string refusal = "role " + owner() + " already exists and was not provisioned by " + role_name("admin") +
+                              "; to adopt a pre-created role, GRANT it to this admin first";
+  EXPECT_EQ(provision_as(login, "pw"), "5008 Database statement failed: ERROR P0001: " + refusal +
+                                           "\nCONTEXT: PL/pgSQL function inline_code_block line 1 at RAISE");
   EXPECT_EQ(value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"), "0");
   EXPECT_EQ(value("SELECT count(*) FROM pg_roles WHERE rolname IN ('" + roles().in_project() + "', '" +
                   roles().across_projects() + "')"),
@@ -132,10 +133,8 @@ TEST_F(Provision, PreflightNeedsCreateOnTheHomeSchema) {
 
 TEST_F(Provision, TheWholeRoadOverVerifiedTlsWithChannelBinding) {
   ASSERT_FALSE(server_ca().empty()) << "QV_TEST_PG_CA is not set";
-  const connection::Settings tls = {{"host", "localhost"},
-                                    {"sslmode", "verify-full"},
-                                    {"sslrootcert", server_ca()},
-                                    {"channel_binding", "require"}};
+  const connection::Settings tls = {
+      {"host", "localhost"}, {"sslmode", "verify-full"}, {"sslrootcert", server_ca()}, {"channel_binding", "require"}};
   auto pool = admin(conninfo_with(tls));
   EXPECT_EQ(outcome_text(component().provision(pool, request()).get()), "ok");
   EXPECT_EQ(outcome_text(component().preflight(pool).get()), "ok");
@@ -159,8 +158,7 @@ TEST_F(Provision, ServingLoginsWithScramAndMd5Passwords) {
       roles().in_project() + ", qv_md5_logins");
   EXPECT_THAT(value("SELECT rolpassword FROM pg_authid WHERE rolname = '" + md5 + "'"), testing::StartsWith("md5"));
   EXPECT_EQ(outcome_text(component().check(serving_pool(scram)).get()), "ok");
-  EXPECT_EQ(outcome_text(component().check(serving_pool(conninfo_with({{"user", md5}, {"password", "md5 pw"}})))
-                             .get()),
+  EXPECT_EQ(outcome_text(component().check(serving_pool(conninfo_with({{"user", md5}, {"password", "md5 pw"}}))).get()),
             "ok");
 }
 

@@ -31,13 +31,15 @@ void append(std::vector<std::string>& texts, const std::vector<std::string>& mor
 Result<std::vector<Delta>> deltas_of(const SchemaSource& source, Version stored, const plan::Migrate& migrate) {
   // There is no step to version 1: it is where the steps start from.
   if (stored == 0) {
-    return qv_common::fail(error::invalid_system_value(
-        error::cannot_migrate_message(stored, "no version step leads to version 1")));
+    return qv_common::fail(
+        error::invalid_system_value(error::cannot_migrate_message(stored, "no version step leads to version 1")));
   }
   std::vector<Delta> deltas;
   for (Version target : migrate.targets) {
     auto delta = source.delta(target);
-    if (!delta) return qv_common::fail(error::invalid_system_value(error::cannot_migrate_message(stored, delta.error())));
+    if (!delta) {
+      return qv_common::fail(error::invalid_system_value(error::cannot_migrate_message(stored, delta.error())));
+    }
     deltas.push_back(std::move(delta).value());
   }
   return deltas;
@@ -54,7 +56,7 @@ sqlbuilder::Insert system_row_insert(std::string_view name, std::string value) {
 }  // namespace
 
 qv_common::Result<UpgradeTransaction, std::string> UpgradeTransaction::open(connection::Connection& connection,
-                                                                          const admin_pool::AdminPool& admin) {
+                                                                            const admin_pool::AdminPool& admin) {
   QV_ASSIGN_OR_RETURN(admin_pool::RlsRoles roles, admin.roles());
   return UpgradeTransaction(connection, admin, std::move(roles));
 }
@@ -166,9 +168,9 @@ sqlbuilder::Select lock_query(const config::schema::Schema& schema) {
   using sqlbuilder::func;
   using sqlbuilder::val;
   sqlbuilder::Select select;
-  select.expr(func("pg_try_advisory_xact_lock",
-                   {func("hashtextextended", {val(std::string(kLockKeyPrefix) + schema.to_string()),
-                                              val(std::int32_t{0})})}));
+  select.expr(
+      func("pg_try_advisory_xact_lock",
+           {func("hashtextextended", {val(std::string(kLockKeyPrefix) + schema.to_string()), val(std::int32_t{0})})}));
   return select;
 }
 

@@ -49,8 +49,7 @@ class UpgradeTransaction {
   Result<void> set_db_version(Version version);
 
  private:
-  UpgradeTransaction(connection::Connection& connection, const admin_pool::AdminPool& admin,
-                     admin_pool::RlsRoles roles)
+  UpgradeTransaction(connection::Connection& connection, const admin_pool::AdminPool& admin, admin_pool::RlsRoles roles)
       : connection_(connection), admin_(admin), roles_(std::move(roles)) {}
 
   Result<std::optional<Version>> read_db_version();

@@ -101,16 +101,16 @@ TEST_F(Upgrade, AnUpToDateSchemaKeepsItsVersionRowButReconcilesEditionAndGrants)
   ASSERT_NO_FATAL_FAILURE(install());
   const std::string version_row = "SELECT xmin FROM quorvale_system WHERE name = 'db_version'";
   const std::string written = value(version_row);
-  run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition';"
-      "REVOKE ALL ON ALL TABLES IN SCHEMA qv_apiserver FROM " + roles().in_project());
+  run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'");
+  run("REVOKE ALL ON ALL TABLES IN SCHEMA qv_apiserver FROM " + roles().in_project());
   UpgradeRun run = upgrade_with();
   ASSERT_TRUE(run.outcome) << outcome_text(run.outcome);
   EXPECT_EQ(run.plan, (RecordedPlan{UpToDate{}, 13}));
   EXPECT_EQ(value(version_row), written);
   EXPECT_EQ(system_value("edition"), "enterprise");
-  EXPECT_EQ(value("SELECT has_table_privilege('" + roles().in_project() + "', 'qv_apiserver.quorvale_system', "
-                  "'SELECT')"),
-            "t");
+  const std::string privilege =
+      "SELECT has_table_privilege('" + roles().in_project() + "', 'quorvale_system', 'SELECT')";
+  EXPECT_EQ(value(privilege), "t");
 }
 
 TEST_F(Upgrade, RefusesAStoredVersionItCannotHandleBeforeAnyWrite) {
@@ -130,8 +130,9 @@ TEST_F(Upgrade, RefusesAStoredVersionItCannotHandleBeforeAnyWrite) {
     run(std::string("UPDATE quorvale_system SET value = '") + test_case.stored + "' WHERE name = 'db_version'");
     std::string inside;
     UpgradeRun run = upgrade_with([&](connection::Connection& connection) {
-      inside = query_value(connection, "SELECT string_agg(name || '=' || value, ',' ORDER BY name) FROM "
-                                       "quorvale_system WHERE name <> 'quorvale_version'");
+      inside = query_value(connection,
+                           "SELECT string_agg(name || '=' || value, ',' ORDER BY name) FROM "
+                           "quorvale_system WHERE name <> 'quorvale_version'");
     });
     EXPECT_EQ(outcome_text(run.outcome), test_case.expect);
     EXPECT_EQ(inside, std::string("db_version=") + test_case.stored + ",edition=opensource");
@@ -161,8 +162,8 @@ TEST_F(Upgrade, EditionIsStampedOrRefused) {
 TEST_F(Upgrade, ALockHeldElsewhereFailsAtOnceAndNothingRunsAfterIt) {
   ASSERT_NO_FATAL_FAILURE(provision());
   connection::Connection holder = session();
-  ASSERT_TRUE(holder.execute_script(
-      "BEGIN; SELECT pg_advisory_xact_lock(hashtextextended('upgrade:schema:qv_apiserver', 0))"));
+  ASSERT_TRUE(
+      holder.execute_script("BEGIN; SELECT pg_advisory_xact_lock(hashtextextended('upgrade:schema:qv_apiserver', 0))"));
   std::string system_table;
   UpgradeRun run = upgrade_with([&](connection::Connection& connection) {
     system_table = query_value(connection, "SELECT to_regclass('quorvale_system') IS NULL");
@@ -232,14 +233,14 @@ TEST_F(UpgradeOrder, MigrateRunsRetiredNewestFirstDerivedDropsStepsVersionThenCr
   UpgradeRun run = upgrade_to(TraceSource());
   ASSERT_TRUE(run.outcome) << outcome_text(run.outcome);
   EXPECT_EQ(run.plan, (RecordedPlan{Migrate{{12, 13}}, 13}));
-  EXPECT_THAT(traced(), testing::ElementsAre(
-                            "retired 13 a", "retired 13 b", "retired 12 a", "retired 12 b",                 //
-                            "drop view b 1", "drop view b 2", "drop view a 1", "drop view a 2",             //
-                            "drop trigger b 1", "drop trigger b 2", "drop trigger a 1", "drop trigger a 2",  //
-                            "drop index a 1", "drop index a 2", "drop statistics a 1", "drop statistics a 2",
-                            "up 12", "up 13",  //
-                            "create index a", "create statistics a", "create trigger a", "create trigger b",
-                            "create view a", "create view b"));
+  EXPECT_THAT(traced(),
+              testing::ElementsAre("retired 13 a", "retired 13 b", "retired 12 a", "retired 12 b",                  //
+                                   "drop view b 1", "drop view b 2", "drop view a 1", "drop view a 2",              //
+                                   "drop trigger b 1", "drop trigger b 2", "drop trigger a 1", "drop trigger a 2",  //
+                                   "drop index a 1", "drop index a 2", "drop statistics a 1", "drop statistics a 2",
+                                   "up 12", "up 13",  //
+                                   "create index a", "create statistics a", "create trigger a", "create trigger b",
+                                   "create view a", "create view b"));
   EXPECT_EQ(system_value("db_version"), "13");
 }
 
@@ -263,9 +264,8 @@ TEST_F(UpgradeOrder, AFailingStatementRollsBackTheWholeUpgrade) {
 
 TEST_F(UpgradeOrder, AMissingSystemTableReadsAsNoRowWithoutAbortingTheTransaction) {
   const TraceSource source({"CREATE TABLE quorvale_system (name text PRIMARY KEY, value text)"});
-  UpgradeRun run = upgrade(admin(), [&](UpgradeTransaction& transaction) {
-    return transaction.upgrade_db_version(source);
-  });
+  UpgradeRun run =
+      upgrade(admin(), [&](UpgradeTransaction& transaction) { return transaction.upgrade_db_version(source); });
   ASSERT_TRUE(run.outcome) << outcome_text(run.outcome);
   EXPECT_EQ(run.plan, (RecordedPlan{Install{13}, 13}));
   EXPECT_EQ(system_value("db_version"), "13");

@@ -18,7 +18,6 @@ qv_common::Result<void, Error> execute_batch(Connection& connection, const std::
 
 // SELECT set_config($1, $2, true): the setting `name` holds `value` until the
 // transaction ends. The value travels only as a bound parameter.
-qv_common::Result<void, Error> set_local_secret(Connection& connection, std::string_view name,
-                                                std::string_view value);
+qv_common::Result<void, Error> set_local_secret(Connection& connection, std::string_view name, std::string_view value);
 
 }  // namespace connection

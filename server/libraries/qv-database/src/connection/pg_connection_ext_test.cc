@@ -24,8 +24,8 @@ class Batch : public test_support::DatabaseFixture {
 };
 
 TEST_F(Batch, StopsAtTheFirstFailingStatementAndSendsNothingAfterIt) {
-  auto ran = execute_batch(*connection_, {"CREATE TABLE first (n int)", "CREATE TABLE first (n int)",
-                                          "CREATE TABLE third (n int)"});
+  auto ran = execute_batch(*connection_,
+                           {"CREATE TABLE first (n int)", "CREATE TABLE first (n int)", "CREATE TABLE third (n int)"});
   ASSERT_FALSE(ran);
   EXPECT_EQ(ran.error().sqlstate, "42P07");
   EXPECT_EQ(query_value(*connection_, "SELECT to_regclass('first') IS NOT NULL"), "t");

@@ -19,9 +19,7 @@ std::string text(const DbError& error, std::size_t index) {
   return index < error.texts.size() ? error.texts[index] : std::string();
 }
 
-std::string client(const DbError& error) {
-  return error.client ? connection::describe(*error.client) : std::string();
-}
+std::string client(const DbError& error) { return error.client ? connection::describe(*error.client) : std::string(); }
 
 }  // namespace
 

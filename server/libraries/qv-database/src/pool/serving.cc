@@ -19,8 +19,7 @@ state::Result<bool> ask(const Pool& pool, const sqlbuilder::Select& query) {
 
 }  // namespace
 
-qv_common::Result<QvPool, connection::Error> QvPool::open(std::string_view conninfo,
-                                                          const config::schema::Schema& home,
+qv_common::Result<QvPool, connection::Error> QvPool::open(std::string_view conninfo, const config::schema::Schema& home,
                                                           std::optional<std::string> in_project_role,
                                                           PoolOptions options) {
   session::ServerSettings settings = {{"search_path", home.to_string()}};

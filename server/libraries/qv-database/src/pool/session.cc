@@ -10,8 +10,8 @@ namespace {
 // Found dead after 10 s of silence and three unanswered probes 5 s apart, or
 // when sent data stays unacknowledged for 30 s.
 const connection::Settings kTimeouts = {
-    {"connect_timeout", "10"},      {"keepalives", "1"},        {"keepalives_idle", "10"},
-    {"keepalives_interval", "5"},   {"keepalives_count", "3"},  {"tcp_user_timeout", "30000"},
+    {"connect_timeout", "10"},    {"keepalives", "1"},       {"keepalives_idle", "10"},
+    {"keepalives_interval", "5"}, {"keepalives_count", "3"}, {"tcp_user_timeout", "30000"},
 };
 
 // Spaces and backslashes inside one option are escaped with a backslash.

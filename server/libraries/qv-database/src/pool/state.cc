@@ -76,8 +76,8 @@ Result<void> check_db_version(const Pool& pool, Version build) {
   auto stored = db_version(PoolExecutor(pool));
   if (!stored && stored.error().code != error::DbCode::SystemTableMissing) return qv_common::fail(stored.error());
   if (!stored || !*stored) {
-    return qv_common::fail(error::invalid_system_value(
-        error::missing_row_message(kDbVersionRow, to_string(QuorvaleSystem::Table))));
+    return qv_common::fail(
+        error::invalid_system_value(error::missing_row_message(kDbVersionRow, to_string(QuorvaleSystem::Table))));
   }
   Version version = **stored;
   if (version > build) return qv_common::fail(error::version_ahead(std::to_string(version)));
@@ -96,7 +96,8 @@ Result<void> check_quorvale_edition(const Pool& pool) {
 }
 
 Result<void> check_pg_min_version(const Pool& pool) {
-  auto found = PoolExecutor(pool).run(server_version_query(), &sea_query::op::fetch_optional_scalar<std::int32_t>).get();
+  auto found =
+      PoolExecutor(pool).run(server_version_query(), &sea_query::op::fetch_optional_scalar<std::int32_t>).get();
   if (!found) return qv_common::fail(error::read_failed(std::move(found).error()));
   std::int32_t version = found->value_or(0);
   if (version < kMinServerVersion) return qv_common::fail(error::server_too_old(version, kMinServerVersion));

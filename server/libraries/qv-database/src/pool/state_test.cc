@@ -18,8 +18,8 @@ class ServerVersion : public test_support::DatabaseFixture {
     EXPECT_TRUE(server);
     auto created = server->execute_script(
         "CREATE SCHEMA IF NOT EXISTS fake; CREATE OR REPLACE FUNCTION fake.current_setting(name text) RETURNS text "
-        "LANGUAGE sql AS $$ SELECT CASE WHEN name = 'server_version_num' THEN " + server_version_num +
-        " ELSE pg_catalog.current_setting(name) END $$");
+        "LANGUAGE sql AS $$ SELECT CASE WHEN name = 'server_version_num' THEN " +
+        server_version_num + " ELSE pg_catalog.current_setting(name) END $$");
     EXPECT_TRUE(created) << connection::describe(created.error());
     return Pool(conninfo(), PoolOptions{.max_size = 1,
                                         .acquire_timeout = std::chrono::seconds(5),

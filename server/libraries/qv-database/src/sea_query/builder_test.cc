@@ -22,11 +22,10 @@ TEST(BuildSeaQuery, LiteralsBecomePlaceholdersInOrderOfAppearance) {
       .and_where(col("enabled").eq(val(true)))
       .and_where(col("email").is_distinct_from(val(sqlbuilder::Null{})));
   BuiltStatement built = build_sea_query(select);
-  EXPECT_EQ(built.sql,
-            R"(SELECT "id" FROM "users" WHERE "name" = $1 AND "age" > $2 AND "enabled" = $3 AND )"
-            R"("email" IS DISTINCT FROM $4)");
-  EXPECT_EQ(built.values, (std::vector<connection::Param>{std::string("o'hara"), std::int32_t{7}, true,
-                                                          connection::Null{}}));
+  EXPECT_EQ(built.sql, R"(SELECT "id" FROM "users" WHERE "name" = $1 AND "age" > $2 AND "enabled" = $3 AND )"
+                       R"("email" IS DISTINCT FROM $4)");
+  EXPECT_EQ(built.values,
+            (std::vector<connection::Param>{std::string("o'hara"), std::int32_t{7}, true, connection::Null{}}));
 }
 
 TEST(Catalog, CurrentUserIsABareKeywordAndCurrentSettingBindsItsName) {

@@ -51,9 +51,7 @@ class SeaExecutor {
     return run(statement, &op::fetch_optional_scalar<T>);
   }
 
-  Pending<std::uint64_t> run_execute(const sqlbuilder::Insert& statement) const {
-    return run(statement, &op::execute);
-  }
+  Pending<std::uint64_t> run_execute(const sqlbuilder::Insert& statement) const { return run(statement, &op::execute); }
 
  protected:
   // Calls `use` with a connection; fails without calling it when no

@@ -25,7 +25,8 @@ class Executor : public test_support::DatabaseFixture {
   void SetUp() override {
     DatabaseFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    pool_.emplace(conninfo(), pool::PoolOptions{.max_size = 2, .acquire_timeout = std::chrono::seconds(5), .settings = {}});
+    pool_.emplace(conninfo(),
+                  pool::PoolOptions{.max_size = 2, .acquire_timeout = std::chrono::seconds(5), .settings = {}});
     auto lease = pool_->acquire();
     ASSERT_TRUE(lease) << describe(lease.error());
     ASSERT_TRUE((*lease)->execute_script(
@@ -69,13 +70,13 @@ TEST_F(Executor, AnotherColumnTypeOrANullIsADecodeError) {
     const char* what;
     op::Result<bool> decoded;
   } cases[] = {
-      {"int8 as int4", executor.run_fetch_optional_scalar<std::int32_t>(item("big")).get().transform(
-                           [](auto) { return true; })},
+      {"int8 as int4",
+       executor.run_fetch_optional_scalar<std::int32_t>(item("big")).get().transform([](auto) { return true; })},
       {"int4 as bool", executor.run_fetch_optional_scalar<bool>(item("n")).get().transform([](auto) { return true; })},
       {"bool as text",
        executor.run_fetch_optional_scalar<std::string>(item("flag")).get().transform([](auto) { return true; })},
-      {"NULL", executor.run_fetch_optional_scalar<std::int32_t>(item("n", "b")).get().transform(
-                   [](auto) { return true; })},
+      {"NULL",
+       executor.run_fetch_optional_scalar<std::int32_t>(item("n", "b")).get().transform([](auto) { return true; })},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.what);
@@ -110,10 +111,9 @@ TEST_F(Executor, OnAHeldConnectionStatementsJoinItsTransaction) {
     sqlbuilder::Insert insert;
     insert.into("items").columns({"name"}).values({val(std::string("rolled back"))});
     EXPECT_EQ(ConnectionExecutor(**lease).run_execute(insert).get().value(), 1u);
-    EXPECT_EQ(ConnectionExecutor(**lease).run_fetch_optional_scalar<std::string>(item("name", "rolled back"))
-                  .get()
-                  .value(),
-              "rolled back");
+    EXPECT_EQ(
+        ConnectionExecutor(**lease).run_fetch_optional_scalar<std::string>(item("name", "rolled back")).get().value(),
+        "rolled back");
   }
   EXPECT_EQ(query_value(**lease, "SELECT count(*) FROM items WHERE name = 'rolled back'"), "0");
 }

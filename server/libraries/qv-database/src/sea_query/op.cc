@@ -82,8 +82,7 @@ Result<std::optional<T>> fetch_optional_scalar(std::string sql, std::vector<conn
 }
 
 template <typename T>
-Result<T> fetch_one_scalar(std::string sql, std::vector<connection::Param> values,
-                           connection::Connection& connection) {
+Result<T> fetch_one_scalar(std::string sql, std::vector<connection::Param> values, connection::Connection& connection) {
   QV_ASSIGN_OR_RETURN(std::optional<T> value, fetch_optional_scalar<T>(std::move(sql), std::move(values), connection));
   if (!value) return qv_common::fail(connection::client_error(ErrorKind::RowNotFound, "no rows returned"));
   return std::move(*value);

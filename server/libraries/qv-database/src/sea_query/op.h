@@ -28,8 +28,7 @@ Result<std::optional<T>> fetch_optional_scalar(std::string sql, std::vector<conn
 
 // Like fetch_optional_scalar, but no row is an ErrorKind::RowNotFound error.
 template <typename T>
-Result<T> fetch_one_scalar(std::string sql, std::vector<connection::Param> values,
-                           connection::Connection& connection);
+Result<T> fetch_one_scalar(std::string sql, std::vector<connection::Param> values, connection::Connection& connection);
 
 // The number of rows the statement affected; rows it returns are ignored.
 Result<std::uint64_t> execute(std::string sql, std::vector<connection::Param> values,
@@ -37,10 +36,12 @@ Result<std::uint64_t> execute(std::string sql, std::vector<connection::Param> va
 
 extern template Result<std::optional<bool>> fetch_optional_scalar<bool>(std::string, std::vector<connection::Param>,
                                                                         connection::Connection&);
-extern template Result<std::optional<std::int32_t>> fetch_optional_scalar<std::int32_t>(
-    std::string, std::vector<connection::Param>, connection::Connection&);
-extern template Result<std::optional<std::string>> fetch_optional_scalar<std::string>(
-    std::string, std::vector<connection::Param>, connection::Connection&);
+extern template Result<std::optional<std::int32_t>> fetch_optional_scalar<std::int32_t>(std::string,
+                                                                                        std::vector<connection::Param>,
+                                                                                        connection::Connection&);
+extern template Result<std::optional<std::string>> fetch_optional_scalar<std::string>(std::string,
+                                                                                      std::vector<connection::Param>,
+                                                                                      connection::Connection&);
 extern template Result<bool> fetch_one_scalar<bool>(std::string, std::vector<connection::Param>,
                                                     connection::Connection&);
 

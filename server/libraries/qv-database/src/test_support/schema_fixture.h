@@ -35,9 +35,7 @@ class SchemaFixture : public DatabaseFixture {
   const config::schema::Schema& home() const { return *home_; }
   const components::admin_pool::RlsRoles& roles() const { return *roles_; }
   std::string owner() const { return role_name("owner"); }
-  const components::component::SchemaComponent& component() const {
-    return components::apiserver::kApiserverComponent;
-  }
+  const components::component::SchemaComponent& component() const { return components::apiserver::kApiserverComponent; }
 
   // The privileged pool, as the server's superuser unless `login` is given.
   components::admin_pool::AdminPool admin(const std::string& login = "") const;

@@ -11,12 +11,8 @@ TEST(QuorvaleEdition, AcceptsItsOwnAndTheOpenSourceMarkerOnly) {
     bool compatible;
     bool upgrade;
   } cases[] = {
-      {"enterprise", true, false},
-      {"opensource", true, true},
-      {"Enterprise", false, false},
-      {"enterprise ", false, false},
-      {" opensource", false, false},
-      {"", false, false},
+      {"enterprise", true, false},   {"opensource", true, true},    {"Enterprise", false, false},
+      {"enterprise ", false, false}, {" opensource", false, false}, {"", false, false},
   };
   const QuorvaleEdition edition;
   for (const auto& test_case : cases) {
