@@ -10,6 +10,8 @@
 #include "components/upgrade.h"
 #include "pool/serving.h"
 #include "pool/state.h"
+#include "schema/quorvale_system.h"
+#include "schema/render.h"
 #include "sea_query/builder.h"
 
 namespace components {
@@ -71,6 +73,11 @@ TEST(Statements, RenderWithNumberedPlaceholdersAndTypedValues) {
     EXPECT_EQ(test_case.built.sql, test_case.sql);
     EXPECT_EQ(test_case.built.values, test_case.values);
   }
+}
+
+TEST(Statements, TheSystemTableIsCreatedUnlessItExists) {
+  EXPECT_EQ(schema::render::render_schema(schema::create_system_table()),
+            R"(CREATE TABLE IF NOT EXISTS "quorvale_system" ( "name" text NOT NULL PRIMARY KEY, "value" text NULL ))");
 }
 
 }  // namespace
