@@ -185,6 +185,17 @@ struct OperationCase {
   bool changed;
 };
 
+// Runs one operation as the only change of a modify entry for configs/app.yaml.
+void expect_operation(const OperationCase& c) {
+  expect_run({c.name,
+              "schema: 1\nconfigs:\n  app.yaml:\n    app.yaml:\n      action: modify\n      changes:\n      - " +
+                  c.operation + "\n",
+              {},
+              {{"configs/app.yaml", c.before}},
+              report({step("configs", "app.yaml", "app.yaml", "modify", c.changed)}),
+              {{"configs/app.yaml", c.after}}});
+}
+
 TEST(UpgradeCommand, EachEditOperationRewritesTheFile) {
   const OperationCase cases[] = {
       {"modify-leaf-value-if replaces an equal value",
@@ -211,7 +222,7 @@ TEST(UpgradeCommand, EachEditOperationRewritesTheFile) {
       {"insert-child-if-missing when the child is there", "{op: insert-child-if-missing, leaf: a, child: c}",
        "a: {c: 1}\n", "a: {c: 1}\n", false},
       {"nest-children-if-flat", "{op: nest-children-if-flat, leaf: labels, under: z}",
-       "labels:\n  x: 1\n  y: true\n", "labels:\n  z:\n    x: 1\n    y: true\n", true},
+       "labels:\n  x: 1\n  y: true\n", "labels:\n  z:\n    x: 1\n    'y': true\n", true},
       {"nest-children-if-flat on nested values", "{op: nest-children-if-flat, leaf: labels, under: z}",
        "labels: {x: {y: 1}}\n", "labels: {x: {y: 1}}\n", false},
       {"derive-item-if-missing", "{op: derive-item-if-missing, leaf: ports, pattern: '-(?<n>[0-9])', item: 'x${n}'}",
@@ -228,15 +239,23 @@ TEST(UpgradeCommand, EachEditOperationRewritesTheFile) {
       {"remove-leaf-if in the sequence form", "[remove-leaf-if, a.b]", "a: {b: 1, c: 2}\n", "a:\n  c: 2\n", true},
       {"remove-leaf-if of an absent key", "{op: remove-leaf-if, leaf: x}", "a: 1 # c\n", "a: 1 # c\n", false},
   };
-  for (const OperationCase& c : cases) {
-    expect_run({c.name,
-                "schema: 1\nconfigs:\n  app.yaml:\n    app.yaml:\n      action: modify\n      changes:\n      - " +
-                    c.operation + "\n",
-                {},
-                {{"configs/app.yaml", c.before}},
-                report({step("configs", "app.yaml", "app.yaml", "modify", c.changed)}),
-                {{"configs/app.yaml", c.after}}});
-  }
+  for (const OperationCase& c : cases) expect_operation(c);
+}
+
+TEST(UpgradeCommand, ARewrittenFileKeepsItsTagsKindsAndStrings) {
+  const OperationCase cases[] = {
+      {"core tags stay core tags", "{op: remove-leaf-if, leaf: x}",
+       "b: !!binary aGVsbG8=\ns: !!set {a, b}\nx: 1\n", "b: !!binary aGVsbG8=\ns: !!set\n  a: null\n  b: null\n", true},
+      {"an explicit float stays a float", "{op: remove-leaf-if, leaf: x}", "a: !!float 1\nx: 1\n", "a: 1.0\n", true},
+      {"an explicit float matches a float", "{op: modify-leaf-value-if, leaf: a, from: 1.0, to: 2}",
+       "a: !!float 1\n", "a: 2\n", true},
+      {"strings that YAML 1.1 readers take for other kinds stay strings for them",
+       "{op: insert-child-if-missing, leaf: m, child: c, value: [on, n, 1_000, 0b101, '1:20', 2001-12-14, '<<', =]}",
+       "m: {}\n",
+       "m:\n  c:\n  - 'on'\n  - 'n'\n  - '1_000'\n  - '0b101'\n  - '1:20'\n  - '2001-12-14'\n  - '<<'\n  - '='\n",
+       true},
+  };
+  for (const OperationCase& c : cases) expect_operation(c);
 }
 
 TEST(UpgradeCommand, OperationsOfOneStepRunInListOrder) {

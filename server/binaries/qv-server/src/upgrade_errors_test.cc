@@ -97,6 +97,16 @@ TEST(UpgradeErrors, LoadingTheSpecFailsBeforeAnyFileIsTouched) {
        profile, 5340,
        "Could not parse the upgrade spec of version '1.1': duplicate entry with key \"app.yaml\" at line 5 column "
        "5."},
+      {"a family given as an explicit null", {{"upgrades/1.1.yaml", "schema: 1\nconfigs: ~\n"}}, profile, 5340,
+       "Could not parse the upgrade spec of version '1.1': invalid type: unit value, expected a map at line 2 "
+       "column 10."},
+      {"a schema tagged as a float", {{"upgrades/1.1.yaml", "schema: !!float 1\n"}}, profile, 5340,
+       "Could not parse the upgrade spec of version '1.1': invalid type: floating point `1.0`, expected u32 at line "
+       "1 column 9."},
+      {"a leaf written as a hexadecimal number",
+       {{"upgrades/1.1.yaml", modify_with("{op: remove-leaf-if, leaf: 0x1F}")}}, profile, 5340,
+       "Could not parse the upgrade spec of version '1.1': invalid type: integer `31`, expected a string at line 4 "
+       "column 69."},
       {"schema 2, before any entry is checked",
        {{"upgrades/1.1.yaml", "schema: 2\nconfigs:\n  web.yaml:\n    app_eks.yaml: {action: create}\n"}}, profile,
        5341, "The upgrade spec of version '1.1' declares schema 2; this quorvale supports 1."},
@@ -214,7 +224,7 @@ TEST(UpgradeErrors, AMergeAfterEarlierStepsKeepsTheirChanges) {
                   {{"assets/old.txt", "old"}, {"configs/b.yaml", "x: 1\ny: 2\n"}, {"pods/m.yaml", "m: 0\n"}},
                   5354,
                   "The upgrade to '1.1' asks to merge 'pods/m.yaml', but the merge action is not implemented yet.",
-                  {{"configs/a.yaml", "a: new\n"}, {"configs/b.yaml", "y: 2\n"}, {"pods/m.yaml", "m: 0\n"}}});
+                  {{"configs/a.yaml", "a: new\n"}, {"configs/b.yaml", "'y': 2\n"}, {"pods/m.yaml", "m: 0\n"}}});
 }
 
 std::string prefix(std::string_view code) {

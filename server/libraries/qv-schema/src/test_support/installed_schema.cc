@@ -23,6 +23,13 @@ void run_texts(connection::Connection& session, const std::vector<std::string>& 
   }
 }
 
+std::vector<std::string> InstalledSchemaFixture::install_texts() const {
+  std::vector<std::string> texts = {render::render_schema(create_system_table())};
+  const std::vector<std::string> batch = source::install_batch(current::Source());
+  texts.insert(texts.end(), batch.begin(), batch.end());
+  return texts;
+}
+
 std::string InstalledSchemaFixture::home_conninfo() const {
   return conninfo_with({{"options", std::string("-csearch_path=") + kHomeSchema}});
 }
@@ -40,10 +47,9 @@ void InstalledSchemaFixture::SetUp() {
   ASSERT_TRUE(session) << connection::describe(session.error());
   session_.emplace(std::move(*session));
 
-  std::vector<std::string> texts = {std::string("CREATE SCHEMA ") + kHomeSchema,
-                                    render::render_schema(create_system_table())};
-  const std::vector<std::string> batch = source::install_batch(current::Source());
-  texts.insert(texts.end(), batch.begin(), batch.end());
+  std::vector<std::string> texts = {std::string("CREATE SCHEMA ") + kHomeSchema};
+  const std::vector<std::string> install = install_texts();
+  texts.insert(texts.end(), install.begin(), install.end());
 
   auto transaction = connection::Transaction::begin(*session_);
   ASSERT_TRUE(transaction) << connection::describe(transaction.error());

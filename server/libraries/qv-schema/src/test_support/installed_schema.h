@@ -19,6 +19,9 @@ inline constexpr const char* kHomeSchema = "qv_apiserver";
 class InstalledSchemaFixture : public ::test_support::DatabaseFixture {
  protected:
   void SetUp() override;
+  // What runs in the home schema, in the install transaction: the system
+  // table and the install batch of the current schema.
+  virtual std::vector<std::string> install_texts() const;
 
   // A session of the test database whose search_path is the home schema.
   connection::Connection& db() { return *session_; }

@@ -8,6 +8,7 @@
 
 #include "qv_yaml/parse.h"
 #include "qv_yaml/resolve.h"
+#include "qv_yaml/yaml11.h"
 
 namespace qv_yaml {
 namespace {
@@ -72,7 +73,7 @@ class Writer {
     yaml_scalar_style_t style = YAML_ANY_SCALAR_STYLE;
     if (text.find('\n') != std::string::npos) {
       style = YAML_LITERAL_SCALAR_STYLE;
-    } else if (resolves_to_non_string(text)) {
+    } else if (resolves_to_non_string(text) || yaml11_resolves_to_non_string(text)) {
       style = YAML_SINGLE_QUOTED_SCALAR_STYLE;
     }
     return scalar(text, tag, style);

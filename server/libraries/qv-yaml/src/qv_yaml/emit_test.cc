@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
 
 #include "qv_yaml/parse.h"
 
@@ -97,6 +98,122 @@ TEST(EmitTest, RefusesNestingThatCouldNotBeReadBack) {
   auto deeper = emit(nest(kMaxDepth + 1));
   ASSERT_FALSE(deeper);
   EXPECT_EQ(deeper.error(), "recursion limit exceeded: nesting deeper than 128 levels");
+}
+
+struct RewriteCase {
+  std::string_view text;
+  std::string_view written;
+};
+
+// Reads `text`, writes it, and reads the written text back as the same value.
+void expect_rewritten(const RewriteCase& c) {
+  SCOPED_TRACE(c.text);
+  auto value = parse_single(c.text);
+  ASSERT_TRUE(value) << value.error();
+  auto text = emit(*value);
+  ASSERT_TRUE(text) << text.error();
+  EXPECT_EQ(*text, c.written);
+  auto back = parse_single(*text);
+  ASSERT_TRUE(back) << back.error();
+  EXPECT_EQ(*back, *value);
+}
+
+TEST(EmitTest, TagsAreWrittenAsTheyWereRead) {
+  const RewriteCase cases[] = {
+      {"b: !!binary aGVsbG8=\n", "b: !!binary aGVsbG8=\n"},
+      {"s: !!set {a, b}\n", "s: !!set\n  a: null\n  b: null\n"},
+      {"t: !!timestamp 2001-12-14\n", "t: !!timestamp '2001-12-14'\n"},
+      {"o: !!omap [{a: 1}, {b: 2}]\n", "o: !!omap\n- a: 1\n- b: 2\n"},
+      {"v: !<tag:yaml.org,2002:binary> aGk=\n", "v: !!binary aGk=\n"},
+      {"l: !local x\n", "l: !local x\n"},
+      {"e: !<tag:example.com,2000:app/x> z\n", "e: !<tag:example.com,2000:app/x> z\n"},
+      {"? !!binary aGk=\n: !!set {x}\n", "!!binary aGk=: !!set\n  x: null\n"},
+  };
+  for (const auto& c : cases) expect_rewritten(c);
+}
+
+TEST(EmitTest, ExplicitCoreTagsDecideTheKindThatIsWritten) {
+  const RewriteCase cases[] = {
+      {"a: !!float 1\n", "a: 1.0\n"},     {"a: !!float -3\n", "a: -3.0\n"},
+      {"a: !!float '2'\n", "a: 2.0\n"},   {"a: !!float 1.5\n", "a: 1.5\n"},
+      {"a: !!str 1\n", "a: '1'\n"},       {"a: !!str true\n", "a: 'true'\n"},
+      {"a: !!int \"1\"\n", "a: 1\n"},    {"a: !!bool 'false'\n", "a: false\n"},
+      {"a: !!null ''\n", "a: null\n"},
+  };
+  for (const auto& c : cases) expect_rewritten(c);
+}
+
+// Whether a YAML 1.1 reader takes a plain scalar for something other than a
+// string: the expressions of its types (booleans, null, integers, floats,
+// timestamps, merge and value keys), with floats of one decimal point and
+// blanks allowed before any time zone, as its readers apply them.
+bool yaml11_reader_resolves(const std::string& text) {
+  static const std::regex kTypes(
+      "y|Y|yes|Yes|YES|n|N|no|No|NO|true|True|TRUE|false|False|FALSE|on|On|ON|off|Off|OFF"
+      "|~|null|Null|NULL|"
+      "|[-+]?0b[0-1_]+|[-+]?0[0-7_]+|[-+]?(0|[1-9][0-9_]*)|[-+]?0x[0-9a-fA-F_]+|[-+]?[1-9][0-9_]*(:[0-5]?[0-9])+"
+      "|[-+]?([0-9][0-9_]*)?\\.[0-9_]*([eE][-+][0-9]+)?|[-+]?[0-9][0-9_]*(:[0-5]?[0-9])+\\.[0-9_]*"
+      "|[-+]?\\.(inf|Inf|INF)|\\.(nan|NaN|NAN)"
+      "|[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]"
+      "|[0-9][0-9][0-9][0-9]-[0-9][0-9]?-[0-9][0-9]?([Tt]|[ \\t]+)[0-9][0-9]?:[0-9][0-9]:[0-9][0-9](\\.[0-9]*)?"
+      "([ \\t]*(Z|[-+][0-9][0-9]?(:[0-9][0-9])?))?"
+      "|<<|=");
+  return std::regex_match(text, kTypes);
+}
+
+// A string written on its own and read back; it must come back unchanged,
+// and quoted when a YAML 1.1 reader would take it for another kind.
+void expect_quoted_for_yaml11(const std::string& text) {
+  SCOPED_TRACE(text);
+  Mapping keyed;
+  keyed.insert(Value(text), Value(1));
+  const Value documents[] = {Value(text), Value(std::move(keyed)), Value(Sequence{Value(text)})};
+  for (const Value& value : documents) {
+    auto written = emit(value);
+    ASSERT_TRUE(written) << written.error();
+    auto back = parse_single(*written);
+    ASSERT_TRUE(back) << back.error() << "\n" << *written;
+    EXPECT_EQ(*back, value) << *written;
+    if (!yaml11_reader_resolves(text)) continue;
+    const std::size_t start = value.is_sequence() ? 2 : 0;
+    ASSERT_GT(written->size(), start);
+    EXPECT_TRUE((*written)[start] == '\'' || (*written)[start] == '"') << *written;
+  }
+}
+
+TEST(EmitTest, QuotesStringsThatYaml11ReadersTakeForOtherKinds) {
+  const std::string named[] = {
+      "on",     "off",   "yes",     "no",       "y",          "n",          "Y",          "N",
+      "On",     "OFF",   "Yes",     "NO",       "1_000",      "+1_000",     "0b101",      "-0b1",
+      "0x_1F",  "-0x1F", "017",     "-0_7",     "1:20",       "-1:20:30",   "1:20.5",     "1_000.5",
+      "._5",    ".",     "+.5",     "1.",       ".inf",       "-.Inf",      "+.INF",      ".NaN",
+      "2001-12-14",     "2001-12-14t21:59:43.10-05:00",       "2001-12-14 21:59:43.10 -5", "2001-12-15T02:59:43.1Z",
+      "2002-1-2 1:02:03", "<<",   "=",       "~",          "Null",       "",           "FALSE",
+  };
+  for (const std::string& text : named) {
+    ASSERT_TRUE(yaml11_reader_resolves(text)) << text;
+    expect_quoted_for_yaml11(text);
+  }
+}
+
+TEST(EmitTest, StringsOfYaml11LookingPiecesReadBackAndAreQuotedWhereNeeded) {
+  static const char* const kPieces[] = {"0",  "1",   "5",   "9",   "_",  ".",   ":",   "-",   "+",   "e",
+                                        "E",  "x",   "b",   "o",   "T",  " ",   "Z",   "2001", "-12", "-1",
+                                        "12", ":30", ":5",  "inf", "nan", "Inf", "y",   "n",   "on",  "No",
+                                        "yes", "true", "null", "~",  "<",  "=",   "a",   "\t"};
+  std::mt19937 random(20261211);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int i = static_cast<int>(random() % 5); i >= 0; --i) text += kPieces[random() % std::size(kPieces)];
+    expect_quoted_for_yaml11(text);
+  }
+}
+
+TEST(EmitTest, StringsThatEveryReaderTakesAsStringsStayPlain) {
+  for (std::string_view text : {"0.9.0", "1.2.3", "8080:80", "1:60", "a", "nginx:1.2", "yes please", "0x", "_1",
+                                "2001-12", "ony", "nope"}) {
+    EXPECT_EQ(*emit(Value(text)), std::string(text) + "\n");
+  }
 }
 
 TEST(EmitTest, ScalarsOnTheirOwn) {

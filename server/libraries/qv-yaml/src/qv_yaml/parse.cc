@@ -67,11 +67,6 @@ std::string_view core_tag(std::string_view tag) {
   return tag.substr(kCoreTagPrefix.size());
 }
 
-std::string display_tag(const std::string& tag) {
-  if (auto core = core_tag(tag); !core.empty()) return "!!" + std::string(core);
-  return tag;
-}
-
 std::string key_text(const Value& key) {
   if (key.is_string()) return fmt::format("\"{}\"", key.as_string());
   if (key.is_mapping() || key.is_sequence() || key.is_tagged()) return "of a complex value";
@@ -198,13 +193,31 @@ class Builder {
       if (!matches_core(value, core)) {
         return qv_common::fail(fmt::format("invalid value: \"{}\" is not a !!{}{}", text, core, location(mark)));
       }
+      value = of_core_kind(std::move(value), core, text);
     } else {
       Value inner = plain ? resolve_plain(text) : Value(text);
       inner.set_mark(mark);
-      value = Value(Tagged{display_tag(tag), std::move(inner)});
+      value = Value(Tagged{tag, std::move(inner)});
     }
     value.set_mark(mark);
     return value;
+  }
+
+  // Under an explicit core tag the tag decides the kind: an integer under
+  // !!float is that float, and a null under !!null is explicit even when no
+  // text follows the tag.
+  static Value of_core_kind(Value value, std::string_view core, std::string_view text) {
+    Value decided;
+    if (core == "float" && value.kind() == Value::Kind::kInteger) {
+      decided = Value(value.is_unsigned() ? static_cast<double>(value.as_unsigned())
+                                          : static_cast<double>(value.as_negative()));
+    } else if (value.is_empty_null()) {
+      decided = Value(nullptr);
+    } else {
+      return value;
+    }
+    if (decided.raw() != text) decided.set_raw(std::string(text));
+    return decided;
   }
 
   static bool matches_core(const Value& value, std::string_view core) {
@@ -231,7 +244,7 @@ class Builder {
   std::optional<std::string> finish(Value value, std::string anchor, std::string tag) {
     if (!tag.empty() && tag != "!" && core_tag(tag) != "map" && core_tag(tag) != "seq") {
       const Mark mark = value.mark();
-      value = Value(Tagged{display_tag(tag), std::move(value)});
+      value = Value(Tagged{std::move(tag), std::move(value)});
       value.set_mark(mark);
     }
     if (!anchor.empty()) {

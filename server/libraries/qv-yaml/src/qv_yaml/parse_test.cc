@@ -94,6 +94,17 @@ TEST(ParseTest, AliasExpansionIsBounded) {
   EXPECT_EQ(*small->as_mapping().find("use"), *small->as_mapping().find("base"));
 }
 
+TEST(ParseTest, NullsWrittenAsNothingAreToldApartFromExplicitNulls) {
+  auto value = parse_single("a:\nb: ~\nc: null\nd: !!null\ne: {f: }\n");
+  ASSERT_TRUE(value) << value.error();
+  const Mapping& m = value->as_mapping();
+  EXPECT_TRUE(m.find("a")->is_empty_null());
+  EXPECT_TRUE(m.find("e")->as_mapping().find("f")->is_empty_null());
+  for (const char* key : {"b", "c", "d"}) EXPECT_FALSE(m.find(key)->is_empty_null()) << key;
+  for (const char* key : {"a", "b", "c", "d"}) EXPECT_EQ(*m.find(key), Value(nullptr)) << key;
+  EXPECT_EQ(m.find("d")->raw(), "");
+}
+
 TEST(ParseTest, TagsResolve) {
   auto value = parse_single("a: !!str 5\nb: !local {x: 1}\nc: ! 7\nd: !!map {y: 2}\n");
   ASSERT_TRUE(value) << value.error();

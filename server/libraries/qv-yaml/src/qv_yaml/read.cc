@@ -1,5 +1,7 @@
 #include "qv_yaml/read.h"
 
+#include <charconv>
+#include <cmath>
 #include <limits>
 
 #include <fmt/format.h>
@@ -43,6 +45,18 @@ std::string quoted(std::string_view text) {
   return out + "\"";
 }
 
+// A float as messages show it: shortest round-trip digits, never an
+// exponent, and ".0" after a whole number (1e5 is 100000.0).
+std::string float_in_message(double value) {
+  if (!std::isfinite(value)) return float_text(value);
+  // Room for the longest fixed form of a double, the smallest subnormal.
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  std::string text(buffer, result.ptr);
+  if (text.find('.') == std::string::npos) text += ".0";
+  return text;
+}
+
 }  // namespace
 
 std::string ReadError::text() const { return message + location(mark); }
@@ -51,8 +65,10 @@ std::string describe(const Value& value) {
   switch (value.kind()) {
     case Value::Kind::kNull: return "unit value";
     case Value::Kind::kBool: return fmt::format("boolean `{}`", value.as_bool());
-    case Value::Kind::kInteger: return fmt::format("integer `{}`", Value(value).raw());
-    case Value::Kind::kFloat: return fmt::format("floating point `{}`", float_text(value.as_double()));
+    case Value::Kind::kInteger:
+      if (value.is_unsigned()) return fmt::format("integer `{}`", value.as_unsigned());
+      return fmt::format("integer `{}`", value.as_negative());
+    case Value::Kind::kFloat: return fmt::format("floating point `{}`", float_in_message(value.as_double()));
     case Value::Kind::kString: return "string " + quoted(value.as_string());
     case Value::Kind::kSequence: return "sequence";
     case Value::Kind::kMapping: return "map";
@@ -172,7 +188,7 @@ ReadResult<std::vector<bool>> read_record(const Mapping& entries, const RecordSh
         return qv_common::fail(invalid_value(
             describe(key), fmt::format("field index 0 <= i < {}", shape.fields.size()), key.mark()));
       }
-    } else {
+    } else if (shape.unknown == UnknownKeys::kReject) {
       return qv_common::fail(invalid_type(key, "field identifier"));
     }
     if (!field) continue;

@@ -29,7 +29,8 @@ template <typename T>
 using ReadResult = qv_common::Result<T, ReadError>;
 
 // What a value is, as the messages name it: integer `5`, boolean `true`,
-// floating point `1.5`, string "x", unit value, map, sequence, enum.
+// floating point `1.5`, string "x", unit value, map, sequence, enum. A number
+// is shown by its value, not as written: 0x1F is integer `31`.
 std::string describe(const Value& value);
 
 // Accepted names: "`a`", "`a` or `b`", "one of `a`, `b`, `c`".
@@ -82,8 +83,8 @@ using FieldReader = std::function<std::optional<ReadError>(std::size_t field, co
 // Walks a mapping's entries in document order. A string key names a field by
 // name, an unsigned integer key by its position; `read_field` takes the value
 // at once, so the first bad entry decides the failure. A field given twice is
-// a duplicate; what an unknown key means follows the shape. Returns which
-// fields were given.
+// a duplicate; what a key that names no field means, whatever its kind,
+// follows the shape. Returns which fields were given.
 ReadResult<std::vector<bool>> read_record(const Mapping& entries, const RecordShape& shape,
                                           const FieldReader& read_field);
 

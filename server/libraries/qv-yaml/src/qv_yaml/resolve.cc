@@ -89,6 +89,7 @@ std::optional<double> as_float(std::string_view t) {
 }  // namespace
 
 Value resolve_plain(std::string_view text) {
+  if (text.empty()) return Value::empty_null();
   Value value;
   if (is_null(text)) {
     value = Value(nullptr);

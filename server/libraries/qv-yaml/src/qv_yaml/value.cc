@@ -6,6 +6,16 @@
 #include "qv_yaml/key_index.h"
 
 namespace qv_yaml {
+namespace {
+
+// Empty nulls share one raw text, so that telling them apart costs nothing
+// per value.
+const std::shared_ptr<const std::string>& empty_text() {
+  static const auto text = std::make_shared<const std::string>();
+  return text;
+}
+
+}  // namespace
 
 const Value* Mapping::find(const Value& key) const {
   for (const auto& [k, v] : entries_) {
@@ -72,6 +82,14 @@ Value::Value(std::int64_t n) {
 }
 
 Value::Value(Tagged t) : data_(Box<Tagged>(std::move(t))) {}
+
+Value Value::empty_null() {
+  Value value;
+  value.raw_ = empty_text();
+  return value;
+}
+
+bool Value::is_empty_null() const { return is_null() && raw_ == empty_text(); }
 
 Value::Kind Value::kind() const {
   switch (data_.index()) {

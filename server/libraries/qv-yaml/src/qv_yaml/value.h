@@ -76,6 +76,10 @@ class Value {
 
   Value() = default;
   Value(std::nullptr_t) {}
+  // A null written as no text at all, such as a key with nothing after its
+  // colon. It equals every null, but `is_empty_null` tells it apart from an
+  // explicit one (~, null, !!null).
+  static Value empty_null();
   Value(bool b) : data_(b) {}
   Value(std::uint64_t n) : data_(n) {}
   Value(std::int64_t n);
@@ -90,6 +94,7 @@ class Value {
 
   Kind kind() const;
   bool is_null() const { return kind() == Kind::kNull; }
+  bool is_empty_null() const;
   bool is_string() const { return kind() == Kind::kString; }
   bool is_sequence() const { return kind() == Kind::kSequence; }
   bool is_mapping() const { return kind() == Kind::kMapping; }
@@ -134,7 +139,8 @@ class Value {
   Mark mark_;
 };
 
-// A value under a tag such as "!name".
+// A value under a tag, as its document resolved it: a local tag such as
+// "!name", or a global one such as "tag:yaml.org,2002:binary" (!!binary).
 struct Tagged {
   std::string tag;
   Value value;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "schema/current/entities.h"
+#include "schema/deltas/deltas.h"
 #include "schema/render.h"
 #include "schema/sql/rls.h"
 
@@ -61,7 +62,7 @@ std::vector<std::string> Source::seeds() const {
 std::vector<std::string> Source::rls() const { return sql::rls::rls(); }
 
 qv_common::Result<source::Delta, std::string> Source::delta(source::Version target) const {
-  return qv_common::fail("No delta migration for version " + std::to_string(target));
+  return deltas::get(target);
 }
 
 }  // namespace schema::current

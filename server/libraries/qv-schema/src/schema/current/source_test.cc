@@ -2,15 +2,37 @@
 
 #include <gtest/gtest.h>
 
+#include "schema/current/entities.h"
+#include "schema/current/metrics_facts.h"
+
 namespace schema::current {
 namespace {
 
 TEST(CurrentSource, Version) { EXPECT_EQ(Source().current_version(), 13u); }
 
-TEST(CurrentSource, TablesStartWithUsers) {
+TEST(CurrentSource, TablesStartWithUsersAndEndWithMetricsFacts) {
   const std::vector<std::string> tables = Source().tables();
-  ASSERT_FALSE(tables.empty());
+  ASSERT_EQ(tables.size(), 26u);  // every module but system and function_versions
   EXPECT_TRUE(tables.front().starts_with("CREATE TABLE \"users\" ( ")) << tables.front();
+  EXPECT_TRUE(tables.back().starts_with("CREATE TABLE \"metrics_facts\" ( ")) << tables.back();
+}
+
+TEST(CurrentSource, IndexesAreThePlainIndexesOfEveryEntityInOrder) {
+  std::vector<source::Derived> expected;
+  for (const entity::Entity* entity : current_entities()) {
+    for (const sqlbuilder::IndexCreate& index : entity->create_indices())
+      expected.push_back(source::index_derived(index));
+  }
+  EXPECT_EQ(Source().indexes(), expected);
+}
+
+TEST(CurrentSource, StatisticsAreThoseOfMetricsFacts) {
+  std::vector<source::Derived> expected;
+  for (const sql::statistics::StatisticsDef& statistics : metrics_facts::Defs().create_statistics()) {
+    expected.push_back(statistics.derived());
+  }
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(Source().statistics(), expected);
 }
 
 TEST(CurrentSource, SeedsStartWithTheSystemRowThenTheUsers) {
@@ -30,10 +52,13 @@ TEST(CurrentSource, ViewsInEntityOrder) {
 
 TEST(CurrentSource, RlsHasFiveStatementsPerProjectScopedTable) { EXPECT_EQ(Source().rls().size(), 95u); }
 
-TEST(CurrentSource, DeltaIsNotYetAvailable) {
-  const auto delta = Source().delta(5);
-  ASSERT_FALSE(delta.has_value());
-  EXPECT_EQ(delta.error(), "No delta migration for version 5");
+TEST(CurrentSource, DeltaIsTheVersionStep) {
+  const auto delta = Source().delta(13);
+  ASSERT_TRUE(delta.has_value()) << delta.error();
+  EXPECT_EQ(delta->up.back(), "UPDATE quorvale_system SET value = '13' WHERE name = 'db_version'");
+  const auto beyond = Source().delta(14);
+  ASSERT_FALSE(beyond.has_value());
+  EXPECT_EQ(beyond.error(), "No delta migration for version 14");
 }
 
 }  // namespace

@@ -35,24 +35,37 @@ constexpr std::string_view kAcrossProjectsRole = "qv_across_projects";
 
 }  // namespace
 
-std::vector<std::string> rls() {
+std::string isolation_policy(std::string_view table) {
+  // An unset or empty setting gives NULL, which matches no row.
+  const std::string condition =
+      sqlbuilder::format_template("project_id = current_setting('{}', true)", {std::string(kProjectSetting)});
+  return sqlbuilder::format_template("CREATE POLICY project_isolation ON {} USING ({}) WITH CHECK ({1})",
+                                     {std::string(table), condition});
+}
+
+std::string across_projects_policy(std::string_view table) {
+  return sqlbuilder::format_template("CREATE POLICY across_projects ON {} TO {} USING (true) WITH CHECK (true)",
+                                     {std::string(table), std::string(kAcrossProjectsRole)});
+}
+
+std::vector<std::string> table_rls(std::string_view table_name) {
   using sqlbuilder::format_template;
-  const std::string setting(kProjectSetting);
+  const std::string table(table_name);
+  return {
+      format_template("ALTER TABLE {} ALTER COLUMN project_id SET DEFAULT NULLIF(current_setting('{}', true), '')",
+                      {table, std::string(kProjectSetting)}),
+      format_template("ALTER TABLE {} ENABLE ROW LEVEL SECURITY", {table}),
+      format_template("ALTER TABLE {} FORCE ROW LEVEL SECURITY", {table}),
+      isolation_policy(table),
+      across_projects_policy(table),
+  };
+}
+
+std::vector<std::string> rls() {
   std::vector<std::string> statements;
   statements.reserve(kProjectScopedTables.size() * 5);
-  for (const std::string_view table_name : kProjectScopedTables) {
-    const std::string table(table_name);
-    // An unset or empty setting gives NULL, which matches no row.
-    const std::string condition = format_template("project_id = current_setting('{}', true)", {setting});
-    statements.push_back(
-        format_template("ALTER TABLE {} ALTER COLUMN project_id SET DEFAULT NULLIF(current_setting('{}', true), '')",
-                        {table, setting}));
-    statements.push_back(format_template("ALTER TABLE {} ENABLE ROW LEVEL SECURITY", {table}));
-    statements.push_back(format_template("ALTER TABLE {} FORCE ROW LEVEL SECURITY", {table}));
-    statements.push_back(
-        format_template("CREATE POLICY project_isolation ON {} USING ({}) WITH CHECK ({1})", {table, condition}));
-    statements.push_back(format_template("CREATE POLICY across_projects ON {} TO {} USING (true) WITH CHECK (true)",
-                                         {table, std::string(kAcrossProjectsRole)}));
+  for (const std::string_view table : kProjectScopedTables) {
+    for (std::string& statement : table_rls(table)) statements.push_back(std::move(statement));
   }
   return statements;
 }

@@ -184,6 +184,19 @@ TEST(ReadInventory, KeepsTextsAsWrittenAndIgnoresExtraKeys) {
   EXPECT_FALSE(inventory->versions[2].upgrader);
 }
 
+TEST(ReadInventory, IgnoresUnknownKeysOfEveryKindAtBothLevels) {
+  for (std::string_view key : {"true: x", "1.5: x", "~: x", "? [a] : x", "-1: x", "!t note: x", "note: !t x",
+                               "? {k: v} : x", "7: x"}) {
+    SCOPED_TRACE(key);
+    const test_support::TempFolder kupgrade;
+    kupgrade.write("upgrades.yaml", "{schema: 1, " + std::string(key) + ", versions: [{version: 1.0.0, " +
+                                        std::string(key) + ", upgrader: false}]}\n");
+    auto inventory = read_inventory(kupgrade.path());
+    ASSERT_TRUE(inventory) << inventory.error().debug();
+    EXPECT_EQ(inventory->versions.at(0).version, "1.0.0");
+  }
+}
+
 TEST(ReadInventory, LinkedSpecFileCounts) {
   const test_support::TempFolder kupgrade;
   kupgrade.write("upgrades.yaml",

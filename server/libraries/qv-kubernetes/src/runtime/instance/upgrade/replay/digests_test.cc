@@ -48,6 +48,18 @@ TEST(ReadDigests, ReadsScalarsAsWrittenAndKeepsTheLastRepeatedKey) {
             (Versions{{"0.10", {{"eks", "0012"}}}, {"1.0.0", {{"gke", "last"}}}, {"2.0.0", {}}}));
 }
 
+TEST(ReadDigests, IgnoresUnknownTopLevelKeysOfEveryKind) {
+  for (std::string_view key : {"true: x", "1.5: x", "~: x", "? [a]\n: x", "-1: x", "!t note: x", "note: !t x",
+                               "? {k: v}\n: x", "7: x"}) {
+    SCOPED_TRACE(key);
+    const test_support::TempFolder folder;
+    const fs::path path = folder.write("digests.yaml", std::string(key) + "\nversions:\n  1.0.0: {eks: d}\n");
+    auto digests = read_digests(path);
+    ASSERT_TRUE(digests) << digests.error().debug();
+    EXPECT_EQ(digests->versions, (Versions{{"1.0.0", {{"eks", "d"}}}}));
+  }
+}
+
 TEST(ReadDigests, UnreadableOrInvalidDocumentFailsToRead) {
   const std::vector<std::string> documents = {
       "",

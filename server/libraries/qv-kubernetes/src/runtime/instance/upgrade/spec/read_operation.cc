@@ -201,7 +201,8 @@ ReadResult<Scope> read_scope(const Value& node) {
 
 ReadResult<Operation> read_operation(const Value& node) {
   if (node.is_mapping()) {
-    QV_ASSIGN_OR_RETURN(const detail::TaggedContent content, detail::read_tagged_mapping(node, "op", kOperationNames));
+    QV_ASSIGN_OR_RETURN(const detail::TaggedContent content,
+                        detail::read_tagged_mapping(node, "op", kOperationNames, detail::FieldTags::kReject));
     return read_kind(content.variant, Content{&content.fields, {}, node.mark()});
   }
   if (node.is_sequence()) {

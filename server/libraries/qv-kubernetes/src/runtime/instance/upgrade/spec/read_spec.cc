@@ -23,12 +23,16 @@ ReadResult<std::vector<Operation>> read_modify_fields(const qv_yaml::Mapping& en
   return changes;
 }
 
-// The payload of the five actions without fields: no key at all.
-std::optional<ReadError> read_bare_fields(const qv_yaml::Mapping& entries) {
+// The payload of the five actions without fields: no key at all. A tag in
+// any entry is named before the entry itself, as for operations.
+qv_common::Result<void, ReadError> read_bare_fields(const qv_yaml::Mapping& entries) {
+  for (const auto& [key, value] : entries) {
+    QV_RETURN_IF_ERROR(read::untagged_value(key));
+    QV_RETURN_IF_ERROR(read::untagged_value(value));
+  }
   const read::RecordShape shape{{}, read::UnknownKeys::kReject};
-  auto given = read::read_record(entries, shape, [](std::size_t, const Value&) { return std::nullopt; });
-  if (!given) return std::move(given).error();
-  return std::nullopt;
+  QV_RETURN_IF_ERROR(read::read_record(entries, shape, [](std::size_t, const Value&) { return std::nullopt; }));
+  return {};
 }
 
 ReadResult<Action> action_from_sequence(const Value& node) {
@@ -60,11 +64,11 @@ ReadResult<std::string> read_file_name(const Value& key) {
 }
 
 // A map from file names; written with nothing after its colon it reads as an
-// empty map.
+// empty map, while an explicit null is no map.
 template <typename Map, typename ReadEntry>
 ReadResult<Map> read_map(const Value& node, ReadEntry read_entry) {
   Map map;
-  if (node.is_null()) return map;
+  if (node.is_empty_null()) return map;
   if (!node.is_mapping()) return qv_common::fail(read::invalid_type(node, "a map"));
   for (const auto& [key, value] : node.as_mapping()) {
     QV_ASSIGN_OR_RETURN(std::string name, read_file_name(key));
@@ -80,7 +84,7 @@ ReadResult<FamilyMap> read_family(const Value& node) {
 
 ReadResult<Resolved> read_resolved(const Value& node) {
   Resolved resolved;
-  if (node.is_null()) return resolved;
+  if (node.is_empty_null()) return resolved;
   if (!node.is_mapping()) return qv_common::fail(read::invalid_type(node, "struct Resolved"));
   static constexpr std::array<std::string_view, 1> kFields = {"configs"};
   const read::RecordShape resolved_shape{kFields, read::UnknownKeys::kReject};
@@ -96,12 +100,13 @@ ReadResult<Resolved> read_resolved(const Value& node) {
 ReadResult<Action> read_action(const Value& node) {
   if (node.is_sequence()) return action_from_sequence(node);
   if (!node.is_mapping()) return qv_common::fail(read::invalid_type(node, "internally tagged enum Action"));
-  QV_ASSIGN_OR_RETURN(const detail::TaggedContent content, detail::read_tagged_mapping(node, "action", kActionNames));
+  QV_ASSIGN_OR_RETURN(const detail::TaggedContent content,
+                      detail::read_tagged_mapping(node, "action", kActionNames, detail::FieldTags::kLeaveToRecord));
   Action action{static_cast<ActionKind>(content.variant), {}};
   if (action.kind == ActionKind::kModify) {
     QV_ASSIGN_OR_RETURN(action.changes, read_modify_fields(content.fields, node.mark()));
-  } else if (auto error = read_bare_fields(content.fields)) {
-    return qv_common::fail(std::move(*error));
+  } else {
+    QV_RETURN_IF_ERROR(read_bare_fields(content.fields));
   }
   return action;
 }

@@ -88,11 +88,52 @@ TEST(ReadSpecTest, Rejections) {
       {"schema: 1\npods: {a: {/etc/a: {action: delete}}}\n", "invalid value: string \"/etc/a\", expected a file name"},
       {"schema: 1\nassets: {..: {}}\n", "invalid value: string \"..\", expected a file name"},
       {"schema: 1\nassets: {'': {}}\n", "invalid value: string \"\", expected a file name"},
+      {"schema: !!float 1\n", "invalid type: floating point `1.0`, expected u32"},
+      {"schema: 1\nconfigs: ~\n", "invalid type: unit value, expected a map"},
+      {"schema: 1\nconfigs: null\n", "invalid type: unit value, expected a map"},
+      {"schema: 1\npods: !!null\n", "invalid type: unit value, expected a map"},
+      {"schema: 1\nassets: {a.yaml: NULL}\n", "invalid type: unit value, expected a map"},
+      {"schema: 1\nresolved: ~\n", "invalid type: unit value, expected struct Resolved"},
+      {"schema: 1\nresolved: {configs: null}\n", "invalid type: unit value, expected a map"},
+      {"schema: 1\nresolved:\n  configs:\n    a.yaml: ~\n", "invalid type: unit value, expected a map"},
+      {"schema: 1\nconfigs: {a: {a: {action: retain, note: !t x}}}\n",
+       "untagged and internally tagged enums do not support enum input"},
+      {"schema: 1\nconfigs: {a: {a: {action: modify, changes: !t []}}}\n",
+       "untagged and internally tagged enums do not support enum input"},
   };
   for (const auto& c : cases) {
     auto spec = read_text(c.text);
     ASSERT_FALSE(spec) << c.text;
     EXPECT_EQ(spec.error().message.substr(0, c.message.size()), c.message) << c.text;
+  }
+}
+
+TEST(ReadSpecTest, EmptyValuesReadAsEmptyMaps) {
+  auto spec = read_text("schema: 1\nassets:\nconfigs: {a.yaml: }\nresolved:\n  configs:\n");
+  ASSERT_TRUE(spec) << spec.error().text();
+  EXPECT_TRUE(spec->assets.empty());
+  EXPECT_TRUE(spec->configs.at("a.yaml").empty());
+  EXPECT_TRUE(spec->resolved.configs.empty());
+  auto bare_resolved = read_text("schema: 1\nresolved:\n");
+  ASSERT_TRUE(bare_resolved) << bare_resolved.error().text();
+}
+
+// Keys the document does not name, of every kind, at the top and beside
+// `changes`.
+TEST(ReadSpecTest, UnknownKeysAreIgnoredWhateverTheyAre) {
+  const std::string_view top_keys[] = {"true: x", "1.5: x", "~: x", "? [a]\n: x", "-1: x", "!t note: x",
+                                       "note: !t x", "? {k: v}\n: x", "0x10: x"};
+  const std::string_view entry_keys[] = {"true: x", "1.5: x", "~: x", "? [a] : x", "-1: x", "!t note: x",
+                                         "note: !t x", "? {k: v} : x", "9: x"};
+  for (std::string_view key : top_keys) {
+    auto spec = read_text(std::string(key) + "\nschema: 1\n");
+    EXPECT_TRUE(spec) << key << ": " << spec.error().text();
+  }
+  for (std::string_view key : entry_keys) {
+    auto spec = read_text("schema: 1\nconfigs: {a: {a: {action: modify, " + std::string(key) +
+                          ", changes: [{op: remove-leaf-if, leaf: x}]}}}\n");
+    ASSERT_TRUE(spec) << key << ": " << spec.error().text();
+    EXPECT_EQ(spec->configs.at("a").at("a").changes.size(), 1u) << key;
   }
 }
 

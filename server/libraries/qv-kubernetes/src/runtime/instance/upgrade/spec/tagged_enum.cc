@@ -22,12 +22,14 @@ read::ReadResult<std::size_t> read_variant(const qv_yaml::Value& tag, std::span<
 }
 
 read::ReadResult<TaggedContent> read_tagged_mapping(const qv_yaml::Value& node, std::string_view tag_key,
-                                                    std::span<const std::string_view> names) {
+                                                    std::span<const std::string_view> names, FieldTags field_tags) {
   TaggedContent content;
   bool tagged = false;
   for (const auto& [key, value] : node.as_mapping()) {
-    QV_RETURN_IF_ERROR(read::untagged_value(key));
-    QV_RETURN_IF_ERROR(read::untagged_value(value));
+    if (field_tags == FieldTags::kReject) {
+      QV_RETURN_IF_ERROR(read::untagged_value(key));
+      QV_RETURN_IF_ERROR(read::untagged_value(value));
+    }
     if (key.is_string() && key.as_string() == tag_key) {
       if (tagged) return qv_common::fail(read::duplicate_field(tag_key, key.mark()));
       QV_ASSIGN_OR_RETURN(content.variant, read_variant(value, names));

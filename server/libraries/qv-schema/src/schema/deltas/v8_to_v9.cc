@@ -1,0 +1,135 @@
+#include "schema/deltas/v8_to_v9.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "schema/deltas/shared.h"
+#include "schema/render.h"
+#include "sqlbuilder/column.h"
+#include "sqlbuilder/select.h"
+#include "sqlbuilder/table.h"
+#include "sqlbuilder/update.h"
+
+namespace schema::deltas::v8_to_v9 {
+
+using render::render_query;
+using render::render_schema;
+using sqlbuilder::Case;
+using sqlbuilder::col;
+using sqlbuilder::ColumnDef;
+using sqlbuilder::Expr;
+using sqlbuilder::Iden;
+using sqlbuilder::TableAlter;
+using sqlbuilder::Update;
+using sqlbuilder::val;
+
+namespace {
+
+// The system groups that every project shared before version 9.
+struct SystemGroup {
+  std::string_view old_id;
+  std::string_view suffix;  // ends the project's own id
+  std::string_view kind;
+};
+
+constexpr std::array<SystemGroup, 3> kSystemIds = {{
+    {"00000000000000000000000208", "4", "default"},
+    {"0000000000000000000000020c", "8", "sources"},
+    {"0000000000000000000000020g", "c", "destinations"},
+}};
+
+constexpr std::array<std::string_view, 4> kGroupChildren = {"collections", "logical_function_runs",
+                                                            "logical_table_data_versions", "transactions"};
+
+Expr text(std::string_view value) { return val(std::string(value)); }
+
+std::vector<Expr> old_ids() {
+  std::vector<Expr> ids;
+  for (const SystemGroup& group : kSystemIds) ids.push_back(text(group.old_id));
+  return ids;
+}
+
+std::string alter(TableAlter& statement) { return render_schema(statement); }
+
+// The project's own id for a shared group in `column`: the first 25
+// characters of the project id and the group's suffix.
+Update renumber(std::string_view table, std::string_view column) {
+  Case suffix;
+  for (const SystemGroup& group : kSystemIds) suffix.when(col(Iden(column)).eq(text(group.old_id)), text(group.suffix));
+  Update update;
+  update.table(Iden(table))
+      .set(Iden(column), sqlbuilder::func("left", {col("project_id"), val(25)}).concat(suffix.end()))
+      .and_where(col(Iden(column)).in(old_ids()))
+      .and_where(col("project_id").ne(keeper_project()));
+  return update;
+}
+
+Update group_kinds() {
+  Case kind;
+  for (const SystemGroup& group : kSystemIds) kind.when(col("id").eq(text(group.old_id)), text(group.kind));
+  Update update;
+  update.table("groups").set("kind", kind.otherwise(text("custom")).end());
+  return update;
+}
+
+std::string drop_constraint(std::string_view table, std::string_view constraint) {
+  TableAlter statement;
+  statement.table(Iden(table)).drop_constraint(Iden(constraint));
+  return alter(statement);
+}
+
+std::string add_restricting_key(std::string_view table, std::string_view column, std::string_view target) {
+  TableAlter statement;
+  statement.table(Iden(table)).add_foreign_key({Iden(column)}, Iden(target), {"id"});
+  return alter(statement);
+}
+
+}  // namespace
+
+Expr keeper_project() {
+  sqlbuilder::Select select;
+  select.expr(sqlbuilder::func("min", {col("project_id")})).from("groups").and_where(col("id").in(old_ids()));
+  return sqlbuilder::subquery(select);
+}
+
+source::Delta delta() {
+  std::vector<std::string> up;
+  // The keys that name a group or a connection with its project go first.
+  for (const std::string_view child : kGroupChildren) {
+    up.push_back(drop_constraint(child, std::string(child) + "_project_id_group_id_fkey"));
+  }
+  up.push_back(drop_constraint("collections", "collections_project_id_connection_id_fkey"));
+
+  TableAlter add_kind;
+  add_kind.table("groups").add_column(ColumnDef("kind").text().null());
+  up.push_back(alter(add_kind));
+  up.push_back(render_query(group_kinds()));
+  TableAlter require_kind;
+  require_kind.table("groups").modify_column(ColumnDef("kind").text().not_null());
+  up.push_back(alter(require_kind));
+
+  // Children before their groups: nothing ties them together until the new
+  // keys below.
+  for (const std::string_view child : kGroupChildren) up.push_back(render_query(renumber(child, "group_id")));
+  up.push_back(render_query(renumber("groups", "id")));
+
+  up.push_back(drop_constraint("groups", "groups_pkey"));
+  up.push_back(R"sql(ALTER TABLE "groups" ADD PRIMARY KEY ("id"))sql");
+  up.push_back(drop_constraint("connections", "connections_pkey"));
+  up.push_back(R"sql(ALTER TABLE "connections" ADD PRIMARY KEY ("id"))sql");
+  for (const std::string_view child : kGroupChildren) up.push_back(add_restricting_key(child, "group_id", "groups"));
+  up.push_back(add_restricting_key("collections", "connection_id", "connections"));
+  up.push_back(render::update_db_version(9));
+
+  return {std::move(up), shared::drop_indexes({
+                             "collections___project_id__group_id___idx",
+                             "groups___id___idx",
+                             "logical_function_runs___project_id__group_id___idx",
+                             "logical_table_data_versions___project_id__group_id___idx",
+                             "transactions___project_id__group_id___idx",
+                         })};
+}
+
+}  // namespace schema::deltas::v8_to_v9
