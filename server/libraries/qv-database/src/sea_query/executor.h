@@ -4,7 +4,8 @@
 // statement takes a connection of its own and gives it back when done;
 // over a held connection, every statement runs on that connection, inside
 // whatever transaction its holder has open. The statement is built when the
-// call is made; it runs when the returned task is awaited.
+// call is made; it runs when the returned task is awaited, which must happen
+// while the executor lives.
 
 #include <cstdint>
 #include <functional>
