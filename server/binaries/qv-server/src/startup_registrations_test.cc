@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "components/apiserver.h"
+#include "components/component.h"
 #include "dao_registry/registered_dao.h"
 
 namespace {
@@ -76,6 +78,14 @@ TEST(StartupRegistrations, ProjectionRegistryHoldsEveryRecordLastRegisteredFirst
   }
   std::reverse(walked.begin(), walked.end());
   EXPECT_THAT(walked, testing::ElementsAreArray(registration_order));
+}
+
+TEST(StartupRegistrations, ComponentRegistryHoldsTheApiserverComponentAlone) {
+  const components::component::ComponentRegistry& registry = components::component::registry();
+  ASSERT_EQ(std::distance(registry.begin(), registry.end()), 1);
+  const components::component::SchemaComponent* component = (*registry.begin()).component;
+  EXPECT_EQ(component, &components::apiserver::kApiserverComponent);
+  EXPECT_EQ(component->key(), "apiserver");
 }
 
 }  // namespace

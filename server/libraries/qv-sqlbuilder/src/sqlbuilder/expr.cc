@@ -78,6 +78,7 @@ Expr func(std::string name, std::vector<Expr> args) {
 }
 
 Expr subquery(Select query) { return make(detail::Subquery{std::move(query)}); }
+Expr cast(Expr operand, std::string type) { return make(detail::Cast{std::move(operand), std::move(type)}); }
 Expr tuple(std::vector<Expr> items) {
   if (items.empty()) throw BuildError("A tuple needs at least one item");
   return make(detail::Tuple{std::move(items)});

@@ -14,7 +14,7 @@
 // A raw `custom` text is written as it is and never bracketed; a subquery is
 // always in brackets. Other forms:
 //   count(*) FILTER (WHERE c)  f(x) OVER (PARTITION BY p, q ORDER BY o, r DESC)
-//   CASE WHEN c THEN r ELSE e END   "a" IN (x, y)   ("a", "b")
+//   CASE WHEN c THEN r ELSE e END   "a" IN (x, y)   ("a", "b")   CAST("a" AS int)
 // An empty IN list or tuple, a CASE without WHEN, and FILTER or OVER on
 // anything but a function call are BuildError.
 
@@ -92,6 +92,8 @@ Expr func(std::string name, std::vector<Expr> args);
 Expr subquery(Select query);
 // (a, b, c)
 Expr tuple(std::vector<Expr> items);
+// CAST(a AS type), the type written as given: CAST(x AS int).
+Expr cast(Expr operand, std::string type);
 
 // CASE WHEN c1 THEN r1 ... [ELSE e] END; without `otherwise`, no ELSE.
 class Case {

@@ -32,6 +32,8 @@ TEST(Expr, Atoms) {
       {tuple({col("a"), col("b")}), R"(("a", "b"))"},
       {subquery(Select().expr(col("id")).from("users")), R"((SELECT "id" FROM "users"))"},
       {col("valid_to").eq(custom("'infinity'::timestamptz")), R"("valid_to" = 'infinity'::timestamptz)"},
+      {cast(func("f", {col("a")}), "int"), R"(CAST(f("a") AS int))"},
+      {cast(col("a").add(col("b")), "bigint").eq(col("c")), R"(CAST("a" + "b" AS bigint) = "c")"},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.expect);

@@ -202,6 +202,14 @@ class ExprWriter {
     out_.text(")");
   }
 
+  void write(const Cast& c) {
+    out_.text("CAST(");
+    write(c.operand);
+    out_.text(" AS ");
+    out_.text(c.type);
+    out_.text(")");
+  }
+
   void write(const CaseWhen& c) {
     out_.text("CASE");
     for (const auto& [condition, result] : c.arms) {

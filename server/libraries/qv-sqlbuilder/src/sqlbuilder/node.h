@@ -72,6 +72,11 @@ struct Subquery {
   Select query;
 };
 
+struct Cast {
+  Expr operand;
+  std::string type;
+};
+
 struct Tuple {
   std::vector<Expr> items;
 };
@@ -83,7 +88,7 @@ struct CaseWhen {
 
 struct Node {
   std::variant<ColumnRef, Asterisk, ValueRef, Raw, Call, Binary, Not, IsNull, InList, InQuery, Subquery, Tuple,
-               CaseWhen>
+               CaseWhen, Cast>
       kind;
 };
 

@@ -1,0 +1,142 @@
+#include "components/apiserver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support/schema_fixture.h"
+
+namespace components::apiserver {
+namespace {
+
+using test_support::outcome_text;
+
+TEST(ApiserverComponent, NamesItsSchemaPoolsAndCatalog) {
+  const component::SchemaComponent& component = kApiserverComponent;
+  EXPECT_EQ(component.key(), "apiserver");
+  EXPECT_EQ(component.default_schema(), "qv_apiserver");
+  EXPECT_EQ(std::vector<std::uint8_t>(component.pools().begin(), component.pools().end()),
+            (std::vector<std::uint8_t>{0, 1}));
+  EXPECT_EQ(component.schema_source()->current_version(), 13u);
+}
+
+TEST(ApiserverComponent, SeedTouchesNoDatabase) {
+  auto home = config::schema::Schema::parse("qv_apiserver").value();
+  auto roles = admin_pool::RlsRoles::parse("qv_reader", "qv_everywhere").value();
+  auto nowhere = admin_pool::AdminPool::open("host=/nonexistent port=1", home, roles).value();
+  EXPECT_EQ(outcome_text(kApiserverComponent.seed(nowhere).get()), "ok");
+  EXPECT_EQ(nowhere.pool().open_count(), 0u);
+}
+
+TEST(AdminPool, AConfigurationWithoutSchemaOrRolesIsRefused) {
+  auto home = config::schema::Schema::parse("qv_apiserver").value();
+  EXPECT_EQ(admin_pool::AdminPool::open("host=/nonexistent", std::nullopt, std::nullopt).error(),
+            "No schema configured: the privileged system entry has no home schema");
+  auto without_roles = admin_pool::AdminPool::open("host=/nonexistent", home, std::nullopt).value();
+  EXPECT_EQ(without_roles.roles().error(), "No RLS roles configured: the privileged system entry has none");
+}
+
+class StateCheck : public test_support::SchemaFixture {
+ protected:
+  void SetUp() override {
+    SchemaFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(provision());
+    login_ = serving_login();
+  }
+
+  void run(const std::string& sql) {
+    connection::Connection db = session();
+    auto ran = db.execute_script(sql);
+    ASSERT_TRUE(ran) << connection::describe(ran.error());
+  }
+
+  std::string check(const std::string& login) { return outcome_text(component().check(serving_pool(login)).get()); }
+
+  // The system table with the rows a sound database has, readable by the roles.
+  void sound_system_table() {
+    run("CREATE TABLE quorvale_system (name text PRIMARY KEY, value text);"
+        "INSERT INTO quorvale_system VALUES ('quorvale_version', '2'), ('db_version', '13'), "
+        "('edition', 'enterprise');"
+        "GRANT USAGE ON SCHEMA qv_apiserver TO " + roles().in_project() + ";"
+        "GRANT SELECT ON quorvale_system TO " + roles().in_project());
+  }
+
+  std::string login_;
+};
+
+TEST_F(StateCheck, AFreshDatabaseHasNoSystemTable) {
+  run("GRANT USAGE ON SCHEMA qv_apiserver TO " + roles().in_project());
+  EXPECT_EQ(check(login_), "5000 The system table 'quorvale_system' does not exist");
+}
+
+TEST_F(StateCheck, EachSystemRowIsComparedWithTheBuild) {
+  struct {
+    const char* change;
+    const char* outcome;
+  } cases[] = {
+      {"", "ok"},
+      {"DELETE FROM quorvale_system WHERE name = 'quorvale_version'", "5017 'quorvale_version' is 1, expected 2"},
+      {"UPDATE quorvale_system SET value = '3' WHERE name = 'quorvale_version'",
+       "5017 'quorvale_version' is 3, expected 2"},
+      {"UPDATE quorvale_system SET value = '02' WHERE name = 'quorvale_version'", "ok"},
+      {"UPDATE quorvale_system SET value = 'two' WHERE name = 'quorvale_version'",
+       "5003 'quorvale_version' value 'two' must be an integer"},
+      {"DELETE FROM quorvale_system WHERE name = 'db_version'", "5003 Missing 'db_version' row in 'quorvale_system'"},
+      {"UPDATE quorvale_system SET value = '12' WHERE name = 'db_version'",
+       "5001 Quorvale database version is '12', binary database version is '13'"},
+      {"UPDATE quorvale_system SET value = '14' WHERE name = 'db_version'",
+       "5002 Quorvale database version '14' is newer than the binary's"},
+      {"UPDATE quorvale_system SET value = '1 3' WHERE name = 'db_version'",
+       "5003 'db_version' value '1 3' must be an integer"},
+      {"DELETE FROM quorvale_system WHERE name = 'edition'",
+       "5001 instance edition is undefined, binary edition is 'enterprise'"},
+      {"UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'",
+       "5001 instance edition is 'opensource', binary edition is 'enterprise'"},
+      {"UPDATE quorvale_system SET value = 'Enterprise' WHERE name = 'edition'",
+       "5014 instance edition 'Enterprise' is not compatible with binary edition 'enterprise'"},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.change);
+    run("DROP TABLE IF EXISTS quorvale_system");
+    sound_system_table();
+    if (*test_case.change != '\0') run(test_case.change);
+    EXPECT_EQ(check(login_), test_case.outcome);
+  }
+}
+
+TEST_F(StateCheck, EditionPayloadIsTheStoredAndTheBuildEdition) {
+  sound_system_table();
+  run("UPDATE quorvale_system SET value = 'Enterprise' WHERE name = 'edition'");
+  auto checked = component().check(serving_pool(login_)).get();
+  ASSERT_FALSE(checked);
+  EXPECT_EQ(checked.error().texts, (std::vector<std::string>{"Enterprise", "enterprise"}));
+}
+
+TEST_F(StateCheck, TheServingLoginMustNotBypassRowLevelSecurity) {
+  sound_system_table();
+  const std::string bypassing = role_name("bypass");
+  run("CREATE ROLE " + bypassing + " LOGIN BYPASSRLS PASSWORD 'pw' IN ROLE " + roles().in_project());
+  EXPECT_EQ(check(conninfo_with({{"user", bypassing}, {"password", "pw"}})),
+            "5021 The serving login is a superuser or bypasses row-level security");
+  EXPECT_EQ(check(conninfo()), "5021 The serving login is a superuser or bypasses row-level security");
+}
+
+TEST_F(StateCheck, TheInProjectRoleMustNotSeeAcrossProjects) {
+  sound_system_table();
+  run("GRANT qv_across_projects TO " + roles().in_project());
+  EXPECT_EQ(check(login_), "5050 The in-project role has the privileges of 'qv_across_projects'");
+}
+
+TEST_F(StateCheck, AnUndefinedInProjectRoleSettingFailsThePostureQuery) {
+  sound_system_table();
+  auto pool = pool::serving::QvPool::open(login_, home(), std::nullopt).value();
+  auto checked = component().check(pool).get();
+  ASSERT_FALSE(checked);
+  EXPECT_EQ(checked.error().code, error::DbCode::ReadFailed);
+  EXPECT_EQ(checked.error().client->sqlstate, "42704");
+}
+
+}  // namespace
+}  // namespace components::apiserver

@@ -1,0 +1,34 @@
+#include "components/provision.h"
+
+#include "components/sql.h"
+#include "config/name.h"
+
+namespace components::provision {
+
+qv_common::Result<ProvisionRequest, std::string> ProvisionRequest::make(config::schema::Schema schema,
+                                                                        std::string_view owner,
+                                                                        std::string owner_password,
+                                                                        admin_pool::RlsRoles roles) {
+  QV_ASSIGN_OR_RETURN(std::string checked_owner, config::name::checked_name("owner", owner));
+  if (owner_password.empty()) return qv_common::fail(std::string("owner_password: must not be empty"));
+  return ProvisionRequest(std::move(schema), std::move(checked_owner), std::move(owner_password), std::move(roles));
+}
+
+std::vector<std::string> provision_batch(const ProvisionRequest& request) {
+  const std::string& owner = request.owner();
+  const std::string& in_project = request.roles().in_project();
+  const std::string& across_projects = request.roles().across_projects();
+  return {
+      sql::create_owner_role_sql(owner, sql::kOwnerPasswordSetting),
+      sql::create_schema_sql(request.schema().to_string(), owner),
+      sql::create_across_projects_group_sql(sql::kAcrossProjectsGroup),
+      sql::create_rls_role_sql(in_project),
+      sql::create_rls_role_sql(across_projects),
+      sql::grant_across_projects_membership_sql(across_projects),
+      sql::grant_across_projects_membership_sql(owner),
+      sql::grant_rls_role_membership_sql(owner, in_project),
+      sql::grant_rls_role_membership_sql(owner, across_projects),
+  };
+}
+
+}  // namespace components::provision

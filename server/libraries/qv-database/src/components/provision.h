@@ -1,0 +1,48 @@
+#pragma once
+
+// Provisioning: what a privileged login prepares on a server before the first
+// upgrade. Every statement checks before it acts, so it may run again.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "components/admin_pool.h"
+#include "config/schema.h"
+#include "result.h"
+
+namespace components::provision {
+
+class ProvisionRequest {
+ public:
+  // Refuses an owner name config::name does not accept (field "owner") and
+  // an empty password, which the server would take as no password at all.
+  static qv_common::Result<ProvisionRequest, std::string> make(config::schema::Schema schema, std::string_view owner,
+                                                               std::string owner_password,
+                                                               admin_pool::RlsRoles roles);
+
+  const config::schema::Schema& schema() const { return schema_; }
+  const std::string& owner() const { return owner_; }
+  // A secret: it reaches the server only as a bound value.
+  const std::string& owner_password() const { return owner_password_; }
+  const admin_pool::RlsRoles& roles() const { return roles_; }
+
+ private:
+  ProvisionRequest(config::schema::Schema schema, std::string owner, std::string owner_password,
+                   admin_pool::RlsRoles roles)
+      : schema_(std::move(schema)),
+        owner_(std::move(owner)),
+        owner_password_(std::move(owner_password)),
+        roles_(std::move(roles)) {}
+
+  config::schema::Schema schema_;
+  std::string owner_;
+  std::string owner_password_;
+  admin_pool::RlsRoles roles_;
+};
+
+// The statements of provisioning, in order; the password is read from the
+// setting qv.owner_password.
+std::vector<std::string> provision_batch(const ProvisionRequest& request);
+
+}  // namespace components::provision

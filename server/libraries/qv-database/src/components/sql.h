@@ -1,0 +1,46 @@
+#pragma once
+
+// The hand-written statements of provisioning and of the upgrade's grants,
+// and the runner of a provisioning transaction. Names are written into the
+// texts as they are, between the quotes the texts carry: callers pass only
+// names that config::name accepts.
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "error/db_error.h"
+#include "pool/pool.h"
+#include "result.h"
+
+namespace components::sql {
+
+inline constexpr std::string_view kAcrossProjectsGroup = "qv_across_projects";
+inline constexpr std::string_view kOwnerPasswordSetting = "qv.owner_password";
+
+// The owner login role, its password read from the setting `password_setting`.
+std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting);
+// CREATE SCHEMA IF NOT EXISTS "<schema>" AUTHORIZATION "<owner>"
+std::string create_schema_sql(std::string_view schema, std::string_view owner);
+// The NOLOGIN group role that the across-projects policies name.
+std::string create_across_projects_group_sql(std::string_view group);
+std::string create_rls_role_sql(std::string_view role);
+std::string grant_rls_role_membership_sql(std::string_view member, std::string_view role);
+// Granting qv_across_projects may be refused; that only warns.
+std::string grant_across_projects_membership_sql(std::string_view member);
+// USAGE on the schema and the table privileges, now and for tables to come.
+std::vector<std::string> grant_rls_role_privileges_sql(std::string_view schema, std::string_view role);
+
+// A setting name and the secret it carries.
+using Secret = std::pair<std::string, std::string>;
+
+// BEGIN on a connection of `pool`; each secret as a transaction-local setting;
+// the statements one by one; COMMIT. Any failure is 5008 with the client's
+// error, from every text of which each secret's value has been removed; the
+// transaction is then rolled back.
+qv_common::Result<void, error::DbError> execute_batch_tx_with_secrets(const pool::Pool& pool,
+                                                                      const std::vector<std::string>& statements,
+                                                                      const std::vector<Secret>& secrets);
+
+}  // namespace components::sql

@@ -1,0 +1,27 @@
+#include "config/name.h"
+
+#include <algorithm>
+
+namespace config::name {
+namespace {
+
+constexpr std::size_t kMaxLength = 63;
+
+bool is_lower_or_underscore(char c) { return (c >= 'a' && c <= 'z') || c == '_'; }
+bool is_name_character(char c) { return is_lower_or_underscore(c) || (c >= '0' && c <= '9'); }
+
+bool is_valid(std::string_view name) {
+  return !name.empty() && name.size() <= kMaxLength && is_lower_or_underscore(name.front()) &&
+         std::all_of(name.begin(), name.end(), is_name_character) && !name.starts_with("pg_");
+}
+
+}  // namespace
+
+qv_common::Result<std::string, std::string> checked_name(std::string_view field, std::string_view name) {
+  if (is_valid(name)) return std::string(name);
+  return qv_common::fail(std::string(field) + ": '" + std::string(name) +
+                         "' is not a valid name (a lower-case letter or underscore, then up to 62 lower-case "
+                         "letters, digits or underscores; not beginning with pg_)");
+}
+
+}  // namespace config::name

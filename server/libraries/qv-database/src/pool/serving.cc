@@ -1,0 +1,57 @@
+#include "pool/serving.h"
+
+#include <utility>
+
+#include "pool/session.h"
+#include "sea_query/catalog.h"
+#include "sea_query/executor.h"
+
+namespace pool::serving {
+namespace {
+
+using sea_query::executor::PoolExecutor;
+
+state::Result<bool> ask(const Pool& pool, const sqlbuilder::Select& query) {
+  auto answer = PoolExecutor(pool).run_fetch_optional_scalar<bool>(query).get();
+  if (!answer) return qv_common::fail(error::read_failed(std::move(answer).error()));
+  return answer->value_or(false);
+}
+
+}  // namespace
+
+qv_common::Result<QvPool, connection::Error> QvPool::open(std::string_view conninfo,
+                                                          const config::schema::Schema& home,
+                                                          std::optional<std::string> in_project_role,
+                                                          PoolOptions options) {
+  session::ServerSettings settings = {{"search_path", home.to_string()}};
+  if (in_project_role) settings.emplace_back(kInProjectRoleSetting, std::move(*in_project_role));
+  QV_ASSIGN_OR_RETURN(std::string sessions, session::session_conninfo(conninfo, settings));
+  return QvPool(Pool(std::move(sessions), std::move(options)));
+}
+
+state::Result<void> QvPool::check_rls_posture() const {
+  QV_ASSIGN_OR_RETURN(bool bypasses, ask(pool_, rls_bypass_query()));
+  if (bypasses) return qv_common::fail(error::login_bypasses_rls());
+  QV_ASSIGN_OR_RETURN(bool across, ask(pool_, in_project_across_projects_query()));
+  if (across) return qv_common::fail(error::in_project_role_across_projects());
+  return {};
+}
+
+sqlbuilder::Select rls_bypass_query() {
+  using sqlbuilder::col;
+  sqlbuilder::Select select;
+  select.expr(col("rolsuper").or_(col("rolbypassrls")))
+      .from("pg_roles")
+      .and_where(col("rolname").eq(sea_query::catalog::current_user()));
+  return select;
+}
+
+sqlbuilder::Select in_project_across_projects_query() {
+  using sqlbuilder::val;
+  sqlbuilder::Select select;
+  select.expr(sqlbuilder::func("pg_has_role", {sea_query::catalog::current_setting(std::string(kInProjectRoleSetting)),
+                                               val(std::string(kAcrossProjectsRole)), val(std::string("USAGE"))}));
+  return select;
+}
+
+}  // namespace pool::serving

@@ -1,0 +1,53 @@
+#pragma once
+
+// QvPool, the serving pool of the API server: the sessions it serves
+// requests with, and the reads of the state check that run on them.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/schema.h"
+#include "error/db_error.h"
+#include "pool/pool.h"
+#include "pool/state.h"
+#include "sqlbuilder/select.h"
+
+namespace pool::serving {
+
+// The setting that names the in-project role to its sessions.
+inline constexpr std::string_view kInProjectRoleSetting = "qv.in_project_role";
+inline constexpr std::string_view kAcrossProjectsRole = "qv_across_projects";
+
+class QvPool {
+ public:
+  // Sessions with the search_path `home` and, when given, the setting
+  // qv.in_project_role; a malformed conninfo is an ErrorKind::Connect error.
+  static qv_common::Result<QvPool, connection::Error> open(std::string_view conninfo,
+                                                           const config::schema::Schema& home,
+                                                           std::optional<std::string> in_project_role,
+                                                           PoolOptions options = {});
+
+  const Pool& pool() const { return pool_; }
+
+  state::Result<void> check_quorvale_version() const { return state::check_quorvale_version(pool_); }
+  state::Result<void> check_db_version(state::Version build) const { return state::check_db_version(pool_, build); }
+  state::Result<void> check_quorvale_edition() const { return state::check_quorvale_edition(pool_); }
+  state::Result<void> check_pg_min_version() const { return state::check_pg_min_version(pool_); }
+  // The serving login bypasses no row-level security (5021), and the
+  // in-project role has not the privileges of qv_across_projects (5050).
+  state::Result<void> check_rls_posture() const;
+
+ private:
+  explicit QvPool(Pool pool) : pool_(std::move(pool)) {}
+  Pool pool_;
+};
+
+// SELECT "rolsuper" OR "rolbypassrls" FROM "pg_roles" WHERE "rolname" = current_user
+sqlbuilder::Select rls_bypass_query();
+
+// SELECT pg_has_role(current_setting($1), $2, $3) ($1 "qv.in_project_role",
+// $2 "qv_across_projects", $3 "USAGE").
+sqlbuilder::Select in_project_across_projects_query();
+
+}  // namespace pool::serving

@@ -1,0 +1,287 @@
+// schema_host as a deployment runs it: one process per operation against the
+// test server, including processes that are killed, that race, and whose
+// server goes away.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "connection/conninfo.h"
+#include "test_support/schema_fixture.h"
+#include "test_support/tcp_proxy.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+using test_support::query_value;
+
+struct Finished {
+  int status;  // the exit code, or 128 + the signal
+  std::string out;
+  std::string err;
+};
+
+// One schema_host process, its output kept in files.
+class Host {
+ public:
+  Host(const std::vector<std::string>& arguments, const std::string& password) {
+    static int count = 0;
+    folder_ = std::filesystem::temp_directory_path() /
+              ("schema_host_test." + std::to_string(getpid()) + "." + std::to_string(count++));
+    std::filesystem::create_directories(folder_);
+    std::vector<std::string> argv = {SCHEMA_HOST};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> args;
+    for (std::string& argument : argv) args.push_back(argument.data());
+    args.push_back(nullptr);
+    std::vector<std::string> environment = {"QV_OWNER_PASSWORD=" + password};
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      if (!std::string_view(*variable).starts_with("QV_OWNER_PASSWORD=")) environment.emplace_back(*variable);
+    }
+    std::vector<char*> env;
+    for (std::string& variable : environment) env.push_back(variable.data());
+    env.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "out").c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, (folder_ / "err").c_str(), O_WRONLY | O_CREAT, 0600);
+    if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), env.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  Host(const Host&) = delete;
+  ~Host() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::filesystem::remove_all(folder_);
+  }
+
+  void kill_now() { kill(pid_, SIGKILL); }
+
+  // Waits for the end, or gives up after `limit` (status -1, the process killed).
+  Finished wait(std::chrono::seconds limit = 60s) {
+    int status = 0;
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) return {-1, "", "still running after the limit"};
+      std::this_thread::sleep_for(10ms);
+    }
+    pid_ = -1;
+    int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return {code, read("out"), read("err")};
+  }
+
+ private:
+  std::string read(const char* name) const {
+    std::ifstream file(folder_ / name);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+  std::filesystem::path folder_;
+  pid_t pid_ = -1;
+};
+
+class SchemaHost : public test_support::SchemaFixture {
+ protected:
+  std::vector<std::string> provision_args(const std::string& admin) const {
+    return {"provision", "--admin", admin, "--schema", "qv_apiserver", "--owner", owner(), "--in-project",
+            roles().in_project(), "--across", roles().across_projects()};
+  }
+  std::vector<std::string> upgrade_args(const std::string& admin) const {
+    return {"upgrade", "--admin", admin, "--schema", "qv_apiserver", "--in-project", roles().in_project(),
+            "--across", roles().across_projects()};
+  }
+
+  Finished host(const std::vector<std::string>& arguments, const std::string& password = "owner pw") {
+    return Host(arguments, password).wait();
+  }
+
+  void run(const std::string& sql) {
+    connection::Connection db = session();
+    auto ran = db.execute_script(sql);
+    ASSERT_TRUE(ran) << connection::describe(ran.error());
+  }
+
+  std::string value(const std::string& sql) {
+    connection::Connection db = session();
+    return query_value(db, sql);
+  }
+
+  // A provisioned schema whose empty system table a test can lock.
+  void provisioned_with_system_table() {
+    Finished provisioned = host(provision_args(conninfo()));
+    ASSERT_EQ(provisioned.status, 0) << provisioned.err;
+    run("CREATE TABLE quorvale_system (name text PRIMARY KEY, value text)");
+  }
+
+  // A session holding a lock that lets the upgrade read the system table but
+  // not write it, so that an upgrade stops half way, its install batch run.
+  connection::Connection holding_system_table() {
+    connection::Connection holder = session();
+    auto locked = holder.execute_script("BEGIN; LOCK TABLE quorvale_system IN SHARE MODE");
+    EXPECT_TRUE(locked) << connection::describe(locked.error());
+    return holder;
+  }
+
+  // Waits until a session of the test database waits for a lock; false when
+  // none does within a minute. (Not asked from inside the holder's
+  // transaction, which would see one snapshot of the activity throughout.)
+  bool upgrade_waits() {
+    connection::Connection observer = session();
+    for (int attempt = 0; attempt < 6000; ++attempt) {
+      if (query_value(observer, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                                "wait_event_type = 'Lock'") == "1") {
+        return true;
+      }
+      std::this_thread::sleep_for(10ms);
+    }
+    return false;
+  }
+
+  // Waits until every other session of the test database is idle outside a
+  // transaction, or gone: the orphaned session of an upgrade has ended.
+  bool sessions_gone() {
+    connection::Connection observer = session();
+    for (int attempt = 0; attempt < 6000; ++attempt) {
+      if (query_value(observer, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
+                                "pid <> pg_backend_pid() AND state <> 'idle'") == "0") {
+        return true;
+      }
+      std::this_thread::sleep_for(10ms);
+    }
+    return false;
+  }
+
+  // The relations of the home schema, and the version row.
+  std::string home_state() {
+    return value("SELECT (SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relnamespace = "
+                 "'qv_apiserver'::regnamespace) || ' / ' || coalesce((SELECT value FROM quorvale_system WHERE name "
+                 "= 'db_version'), 'no version')");
+  }
+};
+
+TEST_F(SchemaHost, TheRoadOfAFirstInstall) {
+  EXPECT_EQ(host(provision_args(conninfo())).out, "{\"ok\":true}\n");
+  EXPECT_EQ(host({"preflight", "--admin", conninfo(), "--schema", "qv_apiserver"}).out, "{\"ok\":true}\n");
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
+  const std::string login = serving_login();
+  Finished checked = host({"check", "--serving", login, "--schema", "qv_apiserver", "--in-project",
+                           roles().in_project()});
+  EXPECT_EQ(checked.status, 0) << checked.err;
+  EXPECT_EQ(checked.out, "{\"ok\":true}\n");
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"UpToDate\"}\n");
+  run("UPDATE quorvale_system SET value = '14' WHERE name = 'db_version'");
+  Finished ahead = host(upgrade_args(conninfo()));
+  EXPECT_EQ(ahead.status, 1);
+  EXPECT_EQ(ahead.err, "{\"error\":{\"code\":5002,\"message\":\"Quorvale database version '14' is newer than the "
+                       "binary's\"}}\n");
+}
+
+TEST_F(SchemaHost, AFailureIsItsCodeAndMessageOnStandardError) {
+  Finished checked = host({"check", "--serving", conninfo(), "--schema", "qv_apiserver", "--in-project", "x"});
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_EQ(checked.out, "");
+  EXPECT_EQ(checked.err,
+            "{\"error\":{\"code\":5000,\"message\":\"The system table 'quorvale_system' does not exist\"}}\n");
+}
+
+TEST_F(SchemaHost, NamesAreRefusedBeforeAnyStatement) {
+  struct {
+    std::string option;
+    std::string value;
+    std::string field;
+  } cases[] = {
+      {"--in-project", "x\", PUBLIC --", "in_project"},
+      {"--across", "a b", "across_projects"},
+      {"--owner", "pg_owner", "owner"},
+      {"--schema", "Qv", "schema"},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.option);
+    std::vector<std::string> arguments = provision_args(conninfo());
+    for (std::size_t index = 0; index + 1 < arguments.size(); ++index) {
+      if (arguments[index] == test_case.option) arguments[index + 1] = test_case.value;
+    }
+    Finished refused = host(arguments);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith("{\"error\":{\"message\":\"" + test_case.field + ": "));
+  }
+  Finished without_password = host(provision_args(conninfo()), "");
+  EXPECT_EQ(without_password.err, "{\"error\":{\"message\":\"owner_password: must not be empty\"}}\n");
+  EXPECT_EQ(value("SELECT count(*) FROM pg_roles WHERE starts_with(rolname, '" + database_name() + "')"), "0");
+  EXPECT_EQ(value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"), "0");
+}
+
+TEST_F(SchemaHost, AClientKilledHalfWayLeavesTheDatabaseAsItWas) {
+  ASSERT_NO_FATAL_FAILURE(provisioned_with_system_table());
+  const std::string before = home_state();
+  connection::Connection holder = holding_system_table();
+  {
+    Host upgrading(upgrade_args(conninfo()), "");
+    ASSERT_TRUE(upgrade_waits()) << "the upgrade never reached the system table";
+    upgrading.kill_now();
+    EXPECT_EQ(upgrading.wait().status, 128 + SIGKILL);
+  }
+  ASSERT_TRUE(holder.execute_script("ROLLBACK"));
+  ASSERT_TRUE(sessions_gone());
+  EXPECT_EQ(home_state(), before);
+  EXPECT_EQ(before, "quorvale_system,quorvale_system_pkey / no version");
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
+  EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "13");
+}
+
+TEST_F(SchemaHost, OfTwoUpgradesAtOnceOneInstallsAndTheOtherIsRefused) {
+  ASSERT_NO_FATAL_FAILURE(provisioned_with_system_table());
+  connection::Connection holder = holding_system_table();
+  Host first(upgrade_args(conninfo()), "");
+  ASSERT_TRUE(upgrade_waits()) << "the first upgrade never reached the system table";
+  // The first holds the upgrade lock while it waits: the second fails at once.
+  Finished second = Host(upgrade_args(conninfo()), "").wait();
+  EXPECT_EQ(second.status, 1);
+  EXPECT_EQ(second.err, "{\"error\":{\"code\":5046,\"message\":\"A schema upgrade of 'qv_apiserver' is running in "
+                        "another transaction\"}}\n");
+  ASSERT_TRUE(holder.execute_script("ROLLBACK"));
+  Finished installed = first.wait();
+  EXPECT_EQ(installed.status, 0) << installed.err;
+  EXPECT_EQ(installed.out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"UpToDate\"}\n");
+}
+
+TEST_F(SchemaHost, AServerThatGoesAwayHalfWayIsAFailureNotAHang) {
+  ASSERT_NO_FATAL_FAILURE(provisioned_with_system_table());
+  const std::string before = home_state();
+  auto settings = connection::parse_conninfo(conninfo()).value();
+  test_support::TcpProxy proxy(*connection::find_setting(settings, "host"),
+                               std::stoi(*connection::find_setting(settings, "port")));
+  connection::Connection holder = holding_system_table();
+  Host upgrading(upgrade_args(conninfo_with({{"host", "127.0.0.1"}, {"port", std::to_string(proxy.port())}})), "");
+  ASSERT_TRUE(upgrade_waits()) << "the upgrade never reached the system table";
+  proxy.unplug();
+  Finished failed = upgrading.wait();
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_THAT(failed.err, testing::StartsWith("{\"error\":{\"code\":5008,\"message\":\"Database statement failed: "));
+  ASSERT_TRUE(holder.execute_script("ROLLBACK"));
+  ASSERT_TRUE(sessions_gone());
+  EXPECT_EQ(home_state(), before);
+}
+
+}  // namespace
