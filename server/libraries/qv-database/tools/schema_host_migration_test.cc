@@ -33,42 +33,74 @@ const std::vector<std::string> kVersionFourRows = {
     " ('p0000000000000000000000001', 'one', '', '/p1', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', NULL), "
     " ('p0000000000000000000000002', 'two', '', '/p2', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', NULL)",
     "INSERT INTO groups VALUES "
-    " ('00000000000000000000000208', 'p0000000000000000000000001', 'default', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', true), "
-    " ('00000000000000000000000208', 'p0000000000000000000000002', 'default', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', true), "
+    " ('00000000000000000000000208', 'p0000000000000000000000001', 'default', '', '2024-01-01Z', 'u-1', "
+    "'2024-01-01Z', 'u-1', true), "
+    " ('00000000000000000000000208', 'p0000000000000000000000002', 'default', '', '2024-01-01Z', 'u-1', "
+    "'2024-01-01Z', 'u-1', true), "
     " ('g-custom', 'p0000000000000000000000001', 'mine', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', false)",
-    "INSERT INTO collections (id, project_id, name, description, created_on, created_by_id, modified_on, modified_by_id, group_id, collection_type) VALUES "
-    " ('c-1', 'p0000000000000000000000001', 'one', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', '00000000000000000000000208', 'R'), "
-    " ('c-2', 'p0000000000000000000000002', 'two', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', '00000000000000000000000208', 'R')",
-    "INSERT INTO functions (id, project_id, collection_id, name, description, decorator, runtime_values, function_id, stage_id, stage_base_path, storage_version, bundle_id, snippet, defined_on, defined_by_id, status, valid_to) VALUES "
-    " ('fv-3', 'p0000000000000000000000001', 'c-1', 'load', '', 'P', '', 'f-1', 's', '/s', '1', 'b', '', '2024-01-01Z', 'u-1', 'A', 'infinity')",
-    "INSERT INTO executions (id, project_id, collection_id, function_version_id, triggered_on, triggered_by_id) VALUES "
+    "INSERT INTO collections (id, project_id, name, description, created_on, created_by_id, modified_on, "
+    "modified_by_id, group_id, collection_type) VALUES "
+    " ('c-1', 'p0000000000000000000000001', 'one', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', "
+    "'00000000000000000000000208', 'R'), "
+    " ('c-2', 'p0000000000000000000000002', 'two', '', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', "
+    "'00000000000000000000000208', 'R')",
+    "INSERT INTO functions (id, project_id, collection_id, name, description, decorator, runtime_values, "
+    "function_id, stage_id, stage_base_path, storage_version, bundle_id, snippet, defined_on, "
+    "defined_by_id, status, valid_to) VALUES "
+    " ('fv-3', 'p0000000000000000000000001', 'c-1', 'load', '', 'P', '', 'f-1', 's', '/s', '1', 'b', '', "
+    "'2024-01-01Z', 'u-1', 'A', 'infinity')",
+    "INSERT INTO executions (id, project_id, collection_id, function_version_id, triggered_on, "
+    "triggered_by_id) VALUES "
     " ('ex-1', 'p0000000000000000000000001', 'c-1', 'fv-3', '2024-05-01Z', 'u-1'), "
     " ('ex-2', 'p0000000000000000000000001', 'c-1', 'fv-3', '2024-05-01Z', 'u-1'), "
     " ('ex-3', 'p0000000000000000000000001', 'c-1', 'fv-3', '2024-05-01Z', 'u-1')",
     "INSERT INTO transactions VALUES "
-    " ('tx-10', 'p0000000000000000000000001', 'c-1', 'ex-1', 'F', 'k', '2024-05-01Z', 'u-1', '00000000000000000000000208'), "
+    " ('tx-10', 'p0000000000000000000000001', 'c-1', 'ex-1', 'F', 'k', '2024-05-01Z', 'u-1', "
+    "'00000000000000000000000208'), "
     " ('tx-20', 'p0000000000000000000000001', 'c-1', 'ex-2', 'F', 'k', '2024-05-01Z', 'u-1', 'g-custom'), "
     " ('tx-21', 'p0000000000000000000000001', 'c-1', 'ex-2', 'F', 'k', '2024-05-01Z', 'u-1', 'g-custom'), "
-    " ('tx-30', 'p0000000000000000000000002', 'c-2', 'ex-3', 'F', 'k', '2024-05-01Z', 'u-1', '00000000000000000000000208')",
-    "INSERT INTO logical_function_runs (id, project_id, collection_id, execution_id, transaction_id, function_id, function_version_id, trigger, triggered_on, triggered_by_id, status, group_id) VALUES "
-    " ('ab-12', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 'f-1', 'fv-3', 'M', '2024-05-01Z', 'u-1', 'R', '00000000000000000000000208'), "
-    " ('lr-13', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 'f-2', 'fv-3', 'M', '2024-05-01Z', 'u-1', 'C', '00000000000000000000000208'), "
-    " ('lr-20', 'p0000000000000000000000001', 'c-1', 'ex-2', 'tx-20', 'f-1', 'fv-3', 'M', '2024-05-01Z', 'u-1', 'C', 'g-custom'), "
-    " ('lr-21', 'p0000000000000000000000001', 'c-1', 'ex-2', 'tx-21', 'f-2', 'fv-3', 'M', '2024-05-01Z', 'u-1', 'X', 'g-custom'), "
-    " ('lr-30', 'p0000000000000000000000002', 'c-2', 'ex-3', 'tx-30', 'f-1', DEFAULT, 'M', '2024-05-01Z', 'u-1', 'S', '00000000000000000000000208')",
-    "INSERT INTO physical_function_runs (id, project_id, collection_id, function_version_id, execution_id, transaction_id, triggered_on, triggered_by_id, trigger, started_on, ended_on, status, metric_table_versions, metric_rows, metric_data_bytes, base_path, logical_function_run_id, valid_to) VALUES "
-    " ('pr-100', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-1', 'tx-10', '2024-05-01 08:00Z', 'u-1', 'M', '2024-05-01 08:00Z', '2024-05-01 08:30Z', 'F', 1, 7, 70, '/r', 'ab-12', '2024-05-01 09:00Z'), "
-    " ('pr-101', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-1', 'tx-10', '2024-05-01 09:00Z', 'u-1', 'M', '2024-05-01 09:00Z', NULL, 'R', NULL, NULL, NULL, '/r', 'ab-12', 'infinity'), "
-    " ('pr-130', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-1', 'tx-10', '2024-05-01 08:00Z', 'u-1', 'M', '2024-05-01 08:00Z', '2024-05-01 08:40Z', 'D', 1, 10, 100, '/r', 'lr-13', 'infinity'), "
-    " ('pr-200', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-2', 'tx-20', '2024-05-02 01:00Z', 'u-1', 'M', '2024-05-02 01:00Z', '2024-05-02 02:00Z', 'D', 0, 0, 0, '/r', 'lr-20', 'infinity'), "
-    " ('pr-210', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-2', 'tx-21', '2024-05-02 01:30Z', 'u-1', 'M', '2024-05-02 01:30Z', '2024-05-02 03:00Z', 'X', 0, 0, 0, '/r', 'lr-21', 'infinity')",
+    " ('tx-30', 'p0000000000000000000000002', 'c-2', 'ex-3', 'F', 'k', '2024-05-01Z', 'u-1', "
+    "'00000000000000000000000208')",
+    "INSERT INTO logical_function_runs (id, project_id, collection_id, execution_id, transaction_id, "
+    "function_id, function_version_id, trigger, triggered_on, triggered_by_id, status, group_id) VALUES "
+    " ('ab-12', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 'f-1', 'fv-3', 'M', '2024-05-01Z', "
+    "'u-1', 'R', '00000000000000000000000208'), "
+    " ('lr-13', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 'f-2', 'fv-3', 'M', '2024-05-01Z', "
+    "'u-1', 'C', '00000000000000000000000208'), "
+    " ('lr-20', 'p0000000000000000000000001', 'c-1', 'ex-2', 'tx-20', 'f-1', 'fv-3', 'M', '2024-05-01Z', "
+    "'u-1', 'C', 'g-custom'), "
+    " ('lr-21', 'p0000000000000000000000001', 'c-1', 'ex-2', 'tx-21', 'f-2', 'fv-3', 'M', '2024-05-01Z', "
+    "'u-1', 'X', 'g-custom'), "
+    " ('lr-30', 'p0000000000000000000000002', 'c-2', 'ex-3', 'tx-30', 'f-1', DEFAULT, 'M', "
+    "'2024-05-01Z', 'u-1', 'S', '00000000000000000000000208')",
+    "INSERT INTO physical_function_runs (id, project_id, collection_id, function_version_id, "
+    "execution_id, transaction_id, triggered_on, triggered_by_id, trigger, started_on, ended_on, status, "
+    "metric_table_versions, metric_rows, metric_data_bytes, base_path, logical_function_run_id, valid_to) VALUES "
+    " ('pr-100', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-1', 'tx-10', '2024-05-01 08:00Z', "
+    "'u-1', 'M', '2024-05-01 08:00Z', '2024-05-01 08:30Z', 'F', 1, 7, 70, '/r', 'ab-12', '2024-05-01 09:00Z'), "
+    " ('pr-101', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-1', 'tx-10', '2024-05-01 09:00Z', "
+    "'u-1', 'M', '2024-05-01 09:00Z', NULL, 'R', NULL, NULL, NULL, '/r', 'ab-12', 'infinity'), "
+    " ('pr-130', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-1', 'tx-10', '2024-05-01 08:00Z', "
+    "'u-1', 'M', '2024-05-01 08:00Z', '2024-05-01 08:40Z', 'D', 1, 10, 100, '/r', 'lr-13', 'infinity'), "
+    " ('pr-200', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-2', 'tx-20', '2024-05-02 01:00Z', "
+    "'u-1', 'M', '2024-05-02 01:00Z', '2024-05-02 02:00Z', 'D', 0, 0, 0, '/r', 'lr-20', 'infinity'), "
+    " ('pr-210', 'p0000000000000000000000001', 'c-1', 'fv-3', 'ex-2', 'tx-21', '2024-05-02 01:30Z', "
+    "'u-1', 'M', '2024-05-02 01:30Z', '2024-05-02 03:00Z', 'X', 0, 0, 0, '/r', 'lr-21', 'infinity')",
     "INSERT INTO logical_table_data_versions VALUES "
-    " ('lv-500', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 't-1', 'lr-13', 0, false, '2024-05-01 08:00Z', 'u-1', '00000000000000000000000208'), "
-    " ('lv-501', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 't-2', 'ab-12', 0, false, '2024-05-01 09:00Z', 'u-1', '00000000000000000000000208')",
-    "INSERT INTO physical_table_data_versions (id, project_id, collection_id, table_id, name, table_version_id, function_version_id, has_data, row_count, data_bytes, execution_id, transaction_id, physical_function_run_id, function_param_pos, with_data_table_data_version_id, triggered_on, base_path, logical_table_data_version_id, valid_to) VALUES "
-    " ('pv-5000', 'p0000000000000000000000001', 'c-1', 't-1', 'out', 'tv-1', 'fv-3', true, 10, 100, 'ex-1', 'tx-10', 'pr-130', 0, NULL, '2024-05-01 08:40Z', '/t', 'lv-500', 'infinity'), "
-    " ('pv-5001', 'p0000000000000000000000001', 'c-1', 't-2', 'out', 'tv-2', 'fv-3', NULL, NULL, NULL, 'ex-1', 'tx-10', 'pr-101', 0, 'none', '2024-05-01 09:00Z', '/t', 'lv-501', 'infinity')",
-    "INSERT INTO workers (id, project_id, collection_id, function_version_id, message_status, status, worker_type, worker_enabled) VALUES "
+    " ('lv-500', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 't-1', 'lr-13', 0, false, "
+    "'2024-05-01 08:00Z', 'u-1', '00000000000000000000000208'), "
+    " ('lv-501', 'p0000000000000000000000001', 'c-1', 'ex-1', 'tx-10', 't-2', 'ab-12', 0, false, "
+    "'2024-05-01 09:00Z', 'u-1', '00000000000000000000000208')",
+    "INSERT INTO physical_table_data_versions (id, project_id, collection_id, table_id, name, "
+    "table_version_id, function_version_id, has_data, row_count, data_bytes, execution_id, "
+    "transaction_id, physical_function_run_id, function_param_pos, with_data_table_data_version_id, "
+    "triggered_on, base_path, logical_table_data_version_id, valid_to) VALUES "
+    " ('pv-5000', 'p0000000000000000000000001', 'c-1', 't-1', 'out', 'tv-1', 'fv-3', true, 10, 100, "
+    "'ex-1', 'tx-10', 'pr-130', 0, NULL, '2024-05-01 08:40Z', '/t', 'lv-500', 'infinity'), "
+    " ('pv-5001', 'p0000000000000000000000001', 'c-1', 't-2', 'out', 'tv-2', 'fv-3', NULL, NULL, NULL, "
+    "'ex-1', 'tx-10', 'pr-101', 0, 'none', '2024-05-01 09:00Z', '/t', 'lv-501', 'infinity')",
+    "INSERT INTO workers (id, project_id, collection_id, function_version_id, message_status, status, "
+    "worker_type, worker_enabled) VALUES "
     " ('w-1', 'p0000000000000000000000001', 'c-1', 'fv-3', 'M', 'SPS', 'CT', false), "
     " ('w-2', 'p0000000000000000000000001', 'c-1', 'fv-3', 'M', 'SPS', 'CT', true)",
 };
@@ -294,10 +326,10 @@ TEST_F(MigrationFromVersionFour, TheMigratedSchemaIsAFreshInstallButForTheKeptMe
   // The allowed difference in the dump: the three columns, in the table and
   // in the view of current physical runs.
   std::string allowed = *migrated_dump;
-  for (const std::string line : {"    metric_table_versions bigint,\n", "    metric_rows bigint,\n",
-                                 "    metric_data_bytes bigint,\n", "    physical_function_runs.metric_table_versions,\n",
-                                 "    physical_function_runs.metric_rows,\n",
-                                 "    physical_function_runs.metric_data_bytes,\n"}) {
+  for (const std::string line :
+       {"    metric_table_versions bigint,\n", "    metric_rows bigint,\n", "    metric_data_bytes bigint,\n",
+        "    physical_function_runs.metric_table_versions,\n", "    physical_function_runs.metric_rows,\n",
+        "    physical_function_runs.metric_data_bytes,\n"}) {
     const std::size_t at = allowed.find(line);
     ASSERT_NE(at, std::string::npos) << line;
     allowed.erase(at, line.size());
