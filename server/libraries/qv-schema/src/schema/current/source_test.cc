@@ -50,6 +50,20 @@ TEST(CurrentSource, ViewsInEntityOrder) {
   EXPECT_EQ(views.front().drop, std::vector<std::string>{"DROP VIEW IF EXISTS users__with_names"});
 }
 
+// The sizes the schema's definition fixes for version 13.
+TEST(CurrentSource, HoldsTheObjectsOfVersionThirteen) {
+  const Source source;
+  EXPECT_EQ(current_entities().size(), 28u);
+  EXPECT_EQ(source.indexes().size(), 114u);
+  EXPECT_EQ(source.views().size(), 29u);
+  EXPECT_EQ(source.triggers().size(), 12u);
+  EXPECT_EQ(source.statistics().size(), 1u);
+  EXPECT_EQ(source.seeds().size(), 14u);
+  const source::DerivedScripts scripts = source::derived_scripts(source);
+  EXPECT_EQ(scripts.drops.size(), 170u);
+  EXPECT_EQ(scripts.creates.size(), 170u);
+}
+
 TEST(CurrentSource, RlsHasFiveStatementsPerProjectScopedTable) { EXPECT_EQ(Source().rls().size(), 95u); }
 
 TEST(CurrentSource, DeltaIsTheVersionStep) {
