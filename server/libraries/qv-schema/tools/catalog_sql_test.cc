@@ -102,6 +102,36 @@ TEST(CatalogSql, DeltaOutsideTheStepsFails) {
   EXPECT_EQ(result.out, "");
 }
 
+TEST(CatalogSql, MigrateWritesThePreBatchTheStepsTheVersionThenThePostBatch) {
+  const Output migrate = run("migrate 4");
+  ASSERT_EQ(migrate.status, 0);
+  // The retired texts newest step first, the up texts oldest step first.
+  const schema::current::Source source;
+  std::string retired;
+  std::string up;
+  for (schema::source::Version target = 5; target <= 13; ++target) {
+    const auto delta = source.delta(target);
+    ASSERT_TRUE(delta);
+    std::string step_retired;
+    for (const std::string& text : delta->retired) step_retired += text + ";\n";
+    retired = step_retired + retired;
+    for (const std::string& text : delta->up) up += text + ";\n";
+  }
+  EXPECT_EQ(migrate.out, retired + run("drops").out + up +
+                             "INSERT INTO \"quorvale_system\" (\"name\", \"value\") VALUES ('db_version', '13') "
+                             "ON CONFLICT (\"name\") DO UPDATE SET \"value\" = \"excluded\".\"value\";\n" +
+                             run("creates").out);
+}
+
+TEST(CatalogSql, MigrateFromAVersionWithoutStepsFails) {
+  for (const char* version : {"0", "13", "14"}) {
+    SCOPED_TRACE(version);
+    const Output result = run(std::string("migrate ") + version);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+  }
+}
+
 TEST(CatalogSql, V4InstallEndsWithTheVersionRow) {
   const Output install = run("v4-install");
   ASSERT_EQ(install.status, 0);
@@ -116,7 +146,7 @@ TEST(CatalogSql, V4InstallEndsWithTheVersionRow) {
 }
 
 TEST(CatalogSql, UnknownCommandIsAUsageError) {
-  for (const char* arguments : {"", "delta", "delta x", "delta 4 5", "delta -3", "install extra"}) {
+  for (const char* arguments : {"", "delta", "delta x", "delta 4 5", "delta -3", "install extra", "migrate", "migrate x"}) {
     SCOPED_TRACE(arguments);
     const Output result = run(arguments);
     EXPECT_EQ(result.status, 2);
