@@ -75,13 +75,13 @@ qv_common::Result<std::vector<Derived>, std::string> derive(const qv_yaml::Seque
 Changed replace_kind(const spec::DeriveItemIfMissing& op, WorkingText& text) {
   const std::string_view version = text.version();
   const std::string_view entry = text.entry();
-  QV_ASSIGN_OR_RETURN(const Regex pattern, compile_pattern(version, entry, op.pattern));
+  QV_ASSIGN_OR_RETURN(const Regex* pattern, compile_pattern(text, op.pattern));
   const auto segments = split_leaf(op.leaf);
   return edit_document(text,
                        [&](qv_yaml::Value& document) -> qv_common::Result<bool, core::system::exit::CommandError> {
                          qv_yaml::Value* leaf = walk(document, segments);
                          if (leaf == nullptr || !leaf->is_sequence()) return false;
-                         auto derived = derive(leaf->as_sequence(), pattern, op);
+                         auto derived = derive(leaf->as_sequence(), *pattern, op);
                          if (!derived) {
                            return qv_common::fail(pattern_failed(version, entry, op.pattern, derived.error()));
                          }
