@@ -23,8 +23,12 @@ bool present(const std::filesystem::path& path) {
 
 }  // namespace
 
+// Appended in place, which spares the temporary paths of `root_ / family / name`.
 std::filesystem::path FolderStore::path_of(const plan::Step& step) const {
-  return root_ / step.family / (by_file_ ? step.file : step.variant);
+  std::filesystem::path path = root_;
+  path /= step.family;
+  path /= by_file_ ? step.file : step.variant;
+  return path;
 }
 
 std::string FolderStore::locate(const plan::Step& step) const { return platform::display(path_of(step)); }
