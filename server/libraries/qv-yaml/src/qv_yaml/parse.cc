@@ -128,8 +128,9 @@ class Builder {
     Value value;
     std::string anchor;
     std::string tag;
-    std::optional<Value> key;
-    // The keys of a mapping so far, for the check of repeated keys.
+    // Whether the last entry of a mapping holds a key that waits for its value.
+    bool awaits_value = false;
+    // The keys of a mapping's complete entries, for the check of repeated keys.
     KeyIndex keys;
   };
   struct Anchored {
@@ -175,19 +176,23 @@ class Builder {
       return fmt::format("recursion limit exceeded: nesting deeper than {} levels{}", kMaxDepth, location(mark));
     }
     value.set_mark(mark);
-    stack_.push_back(Frame{std::move(value), std::string(anchor), std::string(tag), std::nullopt, {}});
+    stack_.push_back(Frame{std::move(value), std::string(anchor), std::string(tag), false, {}});
     return std::nullopt;
   }
 
-  qv_common::Result<Value, std::string> scalar(const yaml_event_t& event, Mark mark) const {
+  static qv_common::Result<Value, std::string> scalar(const yaml_event_t& event, Mark mark) {
     const auto& data = event.data.scalar;
     const std::string_view text(reinterpret_cast<const char*>(data.value), data.length);
     const std::string_view tag = view_of(data.tag);
     const bool plain = data.style == YAML_PLAIN_SCALAR_STYLE;
-    Value value;
     if (tag.empty()) {
-      value = plain ? resolve_plain(text) : Value(text);
-    } else if (tag == "!" || core_tag(tag) == "str") {
+      // Built in place: most scalars take this way.
+      qv_common::Result<Value, std::string> value(plain ? resolve_plain(text) : Value(text));
+      value->set_mark(mark);
+      return value;
+    }
+    Value value;
+    if (tag == "!" || core_tag(tag) == "str") {
       value = Value(text);
     } else if (auto core = core_tag(tag); core == "null" || core == "bool" || core == "int" || core == "float") {
       value = resolve_plain(text);
@@ -265,15 +270,17 @@ class Builder {
       top.value.as_sequence().push_back(std::move(value));
       return std::nullopt;
     }
-    if (!top.key) {
-      top.key = std::move(value);
+    Mapping& mapping = top.value.as_mapping();
+    if (!top.awaits_value) {
+      mapping.push_back(std::move(value), Value());
+      top.awaits_value = true;
       return std::nullopt;
     }
-    Mapping& mapping = top.value.as_mapping();
-    if (options_.reject_duplicate_keys && top.keys.find(mapping, *top.key)) return duplicate_key(*top.key);
-    mapping.push_back(std::move(*top.key), std::move(value));
+    auto& [key, item] = *std::prev(mapping.end());
+    if (options_.reject_duplicate_keys && top.keys.find(mapping, key)) return duplicate_key(key);
+    item = std::move(value);
     if (options_.reject_duplicate_keys) top.keys.add_next(mapping);
-    top.key.reset();
+    top.awaits_value = false;
     return std::nullopt;
   }
 

@@ -12,7 +12,13 @@ namespace {
 // Whether the text starts as no null, boolean, integer or float does: then it
 // is a string whatever follows.
 bool starts_as_string(std::string_view t) {
-  return !t.empty() && std::string_view("~nNtTfF+-.0123456789").find(t[0]) == std::string_view::npos;
+  if (t.empty()) return false;
+  switch (t[0]) {
+    case '~': case 'n': case 'N': case 't': case 'T': case 'f': case 'F': case '+': case '-': case '.':
+    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': case '8': case '9':
+      return false;
+    default: return true;
+  }
 }
 
 bool is_null(std::string_view t) { return t.empty() || t == "~" || t == "null" || t == "Null" || t == "NULL"; }

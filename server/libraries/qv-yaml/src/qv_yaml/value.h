@@ -86,8 +86,8 @@ class Value {
   Value(int n) : Value(static_cast<std::int64_t>(n)) {}
   Value(double d) : data_(d) {}
   Value(std::string s) : data_(std::move(s)) {}
-  Value(std::string_view s) : data_(std::string(s)) {}
-  Value(const char* s) : data_(std::string(s)) {}
+  Value(std::string_view s) : data_(std::in_place_type<std::string>, s) {}
+  Value(const char* s) : data_(std::in_place_type<std::string>, s) {}
   Value(Sequence s) : data_(std::move(s)) {}
   Value(Mapping m) : data_(std::move(m)) {}
   Value(Tagged t);
