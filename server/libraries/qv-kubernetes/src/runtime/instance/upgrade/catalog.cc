@@ -50,12 +50,13 @@ const qv_yaml::Value* raw_entry(const qv_yaml::Value& document, std::string_view
 }
 
 Checked check_changes(const Spec& spec, const qv_yaml::Value& document, std::string_view version) {
+  const qv_yaml::Value no_entries{qv_yaml::Mapping{}};
   for (const auto& [family, map] : families_of(spec)) {
     for (const auto& [group, variants] : *map) {
       for (const auto& [variant, action] : variants) {
         const qv_yaml::Value* entry = raw_entry(document, family, group, variant);
         if (entry == nullptr || !(entry->is_mapping() || entry->is_null())) continue;
-        const qv_yaml::Value mapping = entry->is_null() ? qv_yaml::Value(qv_yaml::Mapping{}) : *entry;
+        const qv_yaml::Value& mapping = entry->is_null() ? no_entries : *entry;
         auto probe = spec::read_probe(mapping);
         if (!probe) continue;
         if (probe->changes && action.kind != ActionKind::kModify) {
