@@ -11,7 +11,9 @@ std::map<std::string, std::vector<std::string>, std::less<>> variants_by_group(c
   std::map<std::string, std::vector<std::string>, std::less<>> groups;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    std::string name = platform::lossy_utf8(it->path().filename().native());
+    // The entry's name is what follows the folder in its path.
+    const std::string_view path = it->path().native();
+    std::string name = platform::lossy_utf8(path.substr(path.rfind('/') + 1));
     groups[profile::bundle::parse_filename(name).render_stripped()].push_back(std::move(name));
   }
   return groups;
