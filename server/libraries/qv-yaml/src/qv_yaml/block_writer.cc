@@ -99,7 +99,10 @@ class BlockWriter {
   std::optional<std::string> write(const Value& document) {
     const bool collection = (document.is_mapping() && !document.as_mapping().empty()) ||
                             (document.is_sequence() && !document.as_sequence().empty());
-    if (!collection || !node(document, Place::kRoot, 0)) return std::nullopt;
+    if (!collection) return std::nullopt;
+    // Room for a small document, which saves the first regrowths.
+    out_.reserve(512);
+    if (!node(document, Place::kRoot, 0)) return std::nullopt;
     write_indent();
     return std::move(out_);
   }
