@@ -203,18 +203,19 @@ class BlockWriter {
     put_break();
     indention_ = true;
     whitespace_ = true;
-    bool line_start = true;
-    for (const char c : text) {
-      if (c == '\n') {
+    // Each line indented, empty lines left empty.
+    for (std::size_t start = 0; start < text.size();) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      if (end > start) {
+        write_indent();
+        append(text.substr(start, end - start));
+        indention_ = false;
+      }
+      if (end < text.size()) {
         put_break();
         indention_ = true;
-        line_start = true;
-        continue;
       }
-      if (line_start) write_indent();
-      put(c);
-      indention_ = false;
-      line_start = false;
+      start = end + 1;
     }
     return true;
   }
