@@ -3,7 +3,9 @@
 #include <nlohmann/json.hpp>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "platform/utf8.h"
 
@@ -36,18 +38,67 @@ Json mismatches_json(std::span<const Mismatch> mismatches) {
   return list;
 }
 
+// Whether the serialiser writes a text as it stands between its quotes:
+// printable ASCII but for the quote and the backslash.
+bool written_as_is(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~' && c != '"' && c != '\\'; });
+}
+
+bool written_as_is(const Outcome& step) {
+  return written_as_is(step.family) && written_as_is(step.file) && written_as_is(step.variant) &&
+         written_as_is(step.action);
+}
+
+// The report put together as text when every text in it is written as it
+// stands, exactly as the serialiser writes it: a report of thousands of
+// steps then needs no document. None for any other report.
+std::optional<std::string> direct_upgrade_report(const UpgradeReport& report) {
+  if (!written_as_is(report.version) ||
+      !std::all_of(report.steps.begin(), report.steps.end(), [](const Outcome& step) { return written_as_is(step); })) {
+    return std::nullopt;
+  }
+  // Room for every step's texts and the names and marks around them.
+  std::size_t size = report.version.size() + 32;
+  for (const Outcome& step : report.steps) {
+    size += step.family.size() + step.file.size() + step.variant.size() + step.action.size() + 80;
+  }
+  std::string out;
+  out.reserve(size);
+  out.append(R"({"version":")").append(report.version).append(R"(","steps":[)");
+  for (const Outcome& step : report.steps) {
+    if (&step != &report.steps.front()) out += ',';
+    out.append(R"({"family":")").append(step.family);
+    out.append(R"(","file":")").append(step.file);
+    out.append(R"(","variant":")").append(step.variant);
+    out.append(R"(","action":")").append(step.action);
+    out.append(R"(","changed":)").append(step.changed ? "true" : "false").append("}");
+  }
+  out.append("]}");
+  return out;
+}
+
+// One step's object, built field by field: an initializer list would build
+// each field as a pair array first and copy it, which shows in a report of
+// thousands of steps.
+Json step_json(const Outcome& step) {
+  Json::object_t fields;
+  fields.reserve(5);
+  fields.emplace("family", step.family);
+  fields.emplace("file", step.file);
+  fields.emplace("variant", step.variant);
+  fields.emplace("action", step.action);
+  fields.emplace("changed", step.changed);
+  return Json(std::move(fields));
+}
+
 }  // namespace
 
 qv_common::Result<std::string, std::string> upgrade_report(const UpgradeReport& report) {
-  Json list = Json::array();
-  for (const Outcome& step : report.steps) {
-    list.push_back({{"family", step.family},
-                    {"file", step.file},
-                    {"variant", step.variant},
-                    {"action", step.action},
-                    {"changed", step.changed}});
-  }
-  return compact({{"version", report.version}, {"steps", std::move(list)}});
+  if (auto text = direct_upgrade_report(report)) return std::move(*text);
+  Json::array_t steps;
+  steps.reserve(report.steps.size());
+  for (const Outcome& step : report.steps) steps.push_back(step_json(step));
+  return compact({{"version", report.version}, {"steps", std::move(steps)}});
 }
 
 qv_common::Result<std::string, std::string> replay_report(std::span<const Mismatch> mismatches) {

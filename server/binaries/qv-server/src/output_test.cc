@@ -47,6 +47,20 @@ TEST(Reports, UpgradeKeepsFieldOrder) {
   EXPECT_EQ(upgrade_report(UpgradeReport{"1.0", {}}).value(), R"({"version":"1.0","steps":[]})");
 }
 
+TEST(Reports, UpgradeEscapesTextsAsJsonRequires) {
+  const UpgradeReport report{"1.2.0",
+                             {
+                                 {"configs", "app.yaml", "app.yaml", "modify", true},
+                                 {"pods", "a\"b\\c.yaml", "caf\xC3\xA9\t.yaml", "delete", false},
+                             }};
+  EXPECT_EQ(upgrade_report(report).value(),
+            "{\"version\":\"1.2.0\",\"steps\":["
+            "{\"family\":\"configs\",\"file\":\"app.yaml\",\"variant\":\"app.yaml\",\"action\":\"modify\","
+            "\"changed\":true},"
+            "{\"family\":\"pods\",\"file\":\"a\\\"b\\\\c.yaml\",\"variant\":\"caf\xC3\xA9\\t.yaml\","
+            "\"action\":\"delete\",\"changed\":false}]}");
+}
+
 TEST(Reports, ReplayAndDigests) {
   const std::vector<Mismatch> mismatches = {
       {runtime::provider::ClusterProvider::kEks, "2.0", "", "is served by no version's kprofile"},

@@ -67,6 +67,8 @@ bool is_valid_utf8(std::string_view bytes) {
 }
 
 std::string lossy_utf8(std::string_view bytes) {
+  // Most texts are valid as they stand, and then a copy is all it takes.
+  if (is_valid_utf8(bytes)) return std::string(bytes);
   std::string text;
   text.reserve(bytes.size());
   for (size_t at = 0; at < bytes.size();) {

@@ -5,6 +5,8 @@
 #include <random>
 #include <regex>
 
+#include "qv_yaml/block_writer.h"
+#include "qv_yaml/library_writer.h"
 #include "qv_yaml/parse.h"
 
 namespace qv_yaml {
@@ -66,6 +68,63 @@ TEST(EmitTest, WhatIsWrittenReadsBackAsTheSameValue) {
     auto back = parse_single(*text);
     ASSERT_TRUE(back) << back.error() << "\n" << *text;
     ASSERT_EQ(*back, value) << *text;
+  }
+}
+
+// The direct writer must write every document it takes exactly as the
+// library's emitter does, and take the common ones.
+void expect_written_as_the_library_writes(const Value& value, std::size_t& taken) {
+  const auto direct = write_block(value);
+  if (!direct) return;
+  ++taken;
+  auto library = write_with_library(value);
+  ASSERT_TRUE(library) << library.error();
+  ASSERT_EQ(*direct, *library);
+}
+
+TEST(EmitTest, DirectWriterWritesWhatTheLibraryWrites) {
+  ValueGenerator generator(20261212);
+  std::size_t taken = 0;
+  for (int round = 0; round < 20000; ++round) {
+    const Value value = generator.value(4);
+    ASSERT_NO_FATAL_FAILURE(expect_written_as_the_library_writes(value, taken));
+    Mapping keyed;
+    keyed.insert(Value("k"), value);
+    ASSERT_NO_FATAL_FAILURE(expect_written_as_the_library_writes(Value(std::move(keyed)), taken));
+    ASSERT_NO_FATAL_FAILURE(expect_written_as_the_library_writes(Value(Sequence{value, Value("x")}), taken));
+  }
+  EXPECT_GT(taken, 10000u);
+}
+
+TEST(EmitTest, DirectWriterWritesAsciiTextsAsTheLibraryWrites) {
+  static const char* const kPieces[] = {"a", "1",  " ", "  ", "\n", "#",   ":",   ": ", "-", "- ", "?", "'",
+                                        "\"", "---", "...", "{", "[", ",",   "|",   ">",  "%", "@",  "`", "&",
+                                        "*", "!",  "~", "true", "\\", "\n\n", " \n", "\n "};
+  std::mt19937 random(20261213);
+  std::size_t taken = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int i = static_cast<int>(random() % 5); i > 0; --i) text += kPieces[random() % std::size(kPieces)];
+    Mapping entries;
+    entries.insert(Value(text), Value(text));
+    entries.insert(Value("items"), Value(Sequence{Value(text), Value(Sequence{Value(text)})}));
+    ASSERT_NO_FATAL_FAILURE(expect_written_as_the_library_writes(Value(std::move(entries)), taken));
+  }
+  EXPECT_GT(taken, 5000u);
+}
+
+TEST(EmitTest, DirectWriterTakesEveryDocumentOfTheCommonShapes) {
+  for (std::string_view text : {
+           "a: 1\nb: [x, 'y z', {c: null}]\nd: {e: {f: -2.5}}\n",
+           "- {}\n- []\n- - a\n  - b\n- k: v\n  l: [1, 2]\n",
+           "image: 'registry.local/app:1.0'\nport: '8080'\nlabels: {app: web, tier: back-end}\n",
+           "text: |\n  two\n  lines\nindented: \"  a\\nb\\n\"\nopen: \"a\\nb\"\n",
+       }) {
+    auto value = parse_single(text);
+    ASSERT_TRUE(value) << value.error();
+    auto direct = write_block(*value);
+    ASSERT_TRUE(direct) << text;
+    EXPECT_EQ(*direct, *write_with_library(*value)) << text;
   }
 }
 

@@ -41,8 +41,9 @@ Mark mark_of(const yaml_mark_t& mark) {
   return Mark{static_cast<std::uint32_t>(mark.line), static_cast<std::uint32_t>(mark.column)};
 }
 
-std::string text_of(const yaml_char_t* text) {
-  return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
+// An event's anchor or tag, empty when it has none.
+std::string_view view_of(const yaml_char_t* text) {
+  return text == nullptr ? std::string_view() : std::string_view(reinterpret_cast<const char*>(text));
 }
 
 std::size_t node_count(const Value& value) {
@@ -127,8 +128,9 @@ class Builder {
     Value value;
     std::string anchor;
     std::string tag;
-    std::optional<Value> key;
-    // The keys of a mapping so far, for the check of repeated keys.
+    // Whether the last entry of a mapping holds a key that waits for its value.
+    bool awaits_value = false;
+    // The keys of a mapping's complete entries, for the check of repeated keys.
     KeyIndex keys;
   };
   struct Anchored {
@@ -150,43 +152,47 @@ class Builder {
       case YAML_SCALAR_EVENT: {
         auto value = scalar(event, mark);
         if (!value) return std::move(value).error();
-        return finish(std::move(*value), text_of(event.data.scalar.anchor), {});
+        return finish(std::move(*value), view_of(event.data.scalar.anchor), {});
       }
-      case YAML_ALIAS_EVENT: return alias(text_of(event.data.alias.anchor), mark);
+      case YAML_ALIAS_EVENT: return alias(view_of(event.data.alias.anchor), mark);
       case YAML_SEQUENCE_START_EVENT:
-        return open(Value(reserved<Sequence>()), mark, text_of(event.data.sequence_start.anchor),
-                    text_of(event.data.sequence_start.tag));
+        return open(Value(reserved<Sequence>()), mark, view_of(event.data.sequence_start.anchor),
+                    view_of(event.data.sequence_start.tag));
       case YAML_MAPPING_START_EVENT:
-        return open(Value(reserved<Mapping>()), mark, text_of(event.data.mapping_start.anchor),
-                    text_of(event.data.mapping_start.tag));
+        return open(Value(reserved<Mapping>()), mark, view_of(event.data.mapping_start.anchor),
+                    view_of(event.data.mapping_start.tag));
       case YAML_SEQUENCE_END_EVENT:
       case YAML_MAPPING_END_EVENT: {
         Frame frame = std::move(stack_.back());
         stack_.pop_back();
-        return finish(std::move(frame.value), std::move(frame.anchor), std::move(frame.tag));
+        return finish(std::move(frame.value), frame.anchor, frame.tag);
       }
       default: return std::nullopt;
     }
   }
 
-  std::optional<std::string> open(Value value, Mark mark, std::string anchor, std::string tag) {
+  std::optional<std::string> open(Value value, Mark mark, std::string_view anchor, std::string_view tag) {
     if (stack_.size() >= kMaxDepth) {
       return fmt::format("recursion limit exceeded: nesting deeper than {} levels{}", kMaxDepth, location(mark));
     }
     value.set_mark(mark);
-    stack_.push_back(Frame{std::move(value), std::move(anchor), std::move(tag), std::nullopt, {}});
+    stack_.push_back(Frame{std::move(value), std::string(anchor), std::string(tag), false, {}});
     return std::nullopt;
   }
 
-  qv_common::Result<Value, std::string> scalar(const yaml_event_t& event, Mark mark) const {
+  static qv_common::Result<Value, std::string> scalar(const yaml_event_t& event, Mark mark) {
     const auto& data = event.data.scalar;
     const std::string_view text(reinterpret_cast<const char*>(data.value), data.length);
-    const std::string tag = text_of(data.tag);
+    const std::string_view tag = view_of(data.tag);
     const bool plain = data.style == YAML_PLAIN_SCALAR_STYLE;
-    Value value;
     if (tag.empty()) {
-      value = plain ? resolve_plain(text) : Value(text);
-    } else if (tag == "!" || core_tag(tag) == "str") {
+      // Built in place: most scalars take this way.
+      qv_common::Result<Value, std::string> value(plain ? resolve_plain(text) : Value(text));
+      value->set_mark(mark);
+      return value;
+    }
+    Value value;
+    if (tag == "!" || core_tag(tag) == "str") {
       value = Value(text);
     } else if (auto core = core_tag(tag); core == "null" || core == "bool" || core == "int" || core == "float") {
       value = resolve_plain(text);
@@ -197,7 +203,7 @@ class Builder {
     } else {
       Value inner = plain ? resolve_plain(text) : Value(text);
       inner.set_mark(mark);
-      value = Value(Tagged{tag, std::move(inner)});
+      value = Value(Tagged{std::string(tag), std::move(inner)});
     }
     value.set_mark(mark);
     return value;
@@ -230,7 +236,7 @@ class Builder {
     }
   }
 
-  std::optional<std::string> alias(const std::string& name, Mark mark) {
+  std::optional<std::string> alias(std::string_view name, Mark mark) {
     auto found = anchors_.find(name);
     if (found == anchors_.end()) return fmt::format("unknown anchor '{}'{}", name, location(mark));
     alias_nodes_ += found->second.nodes;
@@ -238,23 +244,23 @@ class Builder {
       return fmt::format("repetition limit exceeded: aliases expand to more than {} nodes{}", kMaxAliasNodes,
                          location(mark));
     }
-    return add(found->second.value);
+    return add(Value(found->second.value));
   }
 
-  std::optional<std::string> finish(Value value, std::string anchor, std::string tag) {
+  std::optional<std::string> finish(Value&& value, std::string_view anchor, std::string_view tag) {
     if (!tag.empty() && tag != "!" && core_tag(tag) != "map" && core_tag(tag) != "seq") {
       const Mark mark = value.mark();
-      value = Value(Tagged{std::move(tag), std::move(value)});
+      value = Value(Tagged{std::string(tag), std::move(value)});
       value.set_mark(mark);
     }
     if (!anchor.empty()) {
       const std::size_t nodes = node_count(value);
-      anchors_.insert_or_assign(std::move(anchor), Anchored{value, nodes});
+      anchors_.insert_or_assign(std::string(anchor), Anchored{value, nodes});
     }
     return add(std::move(value));
   }
 
-  std::optional<std::string> add(Value value) {
+  std::optional<std::string> add(Value&& value) {
     if (stack_.empty()) {
       result_ = std::move(value);
       return std::nullopt;
@@ -264,15 +270,17 @@ class Builder {
       top.value.as_sequence().push_back(std::move(value));
       return std::nullopt;
     }
-    if (!top.key) {
-      top.key = std::move(value);
+    Mapping& mapping = top.value.as_mapping();
+    if (!top.awaits_value) {
+      mapping.push_back(std::move(value), Value());
+      top.awaits_value = true;
       return std::nullopt;
     }
-    Mapping& mapping = top.value.as_mapping();
-    if (options_.reject_duplicate_keys && top.keys.find(mapping, *top.key)) return duplicate_key(*top.key);
-    mapping.push_back(std::move(*top.key), std::move(value));
+    auto& [key, item] = *std::prev(mapping.end());
+    if (options_.reject_duplicate_keys && top.keys.find(mapping, key)) return duplicate_key(key);
+    item = std::move(value);
     if (options_.reject_duplicate_keys) top.keys.add_next(mapping);
-    top.key.reset();
+    top.awaits_value = false;
     return std::nullopt;
   }
 

@@ -164,9 +164,9 @@ ReadResult<std::string> scalar_text(const Value& value) {
   }
 }
 
-ReadResult<Value> untagged_value(const Value& value) {
+qv_common::Result<void, ReadError> check_untagged(const Value& value) {
   if (holds_tag(value)) return qv_common::fail(ReadError{std::string(kEnumInput), value.mark()});
-  return value;
+  return {};
 }
 
 ReadResult<std::vector<bool>> read_record(const Mapping& entries, const RecordShape& shape,

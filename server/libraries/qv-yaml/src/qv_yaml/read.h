@@ -57,8 +57,8 @@ ReadResult<std::uint32_t> u32(const Value& value);
 ReadResult<bool> boolean(const Value& value);
 // Any scalar, as the text it was written with ("a string" otherwise).
 ReadResult<std::string> scalar_text(const Value& value);
-// The node itself when it holds no tag anywhere inside.
-ReadResult<Value> untagged_value(const Value& value);
+// Fails as a tagged value reads when the node holds a tag anywhere inside.
+qv_common::Result<void, ReadError> check_untagged(const Value& value);
 
 // Puts a read value into `target`; the failure, if any, for a FieldReader.
 template <typename T>

@@ -9,6 +9,18 @@
 namespace qv_yaml {
 namespace {
 
+// Whether the text starts as no null, boolean, integer or float does: then it
+// is a string whatever follows.
+bool starts_as_string(std::string_view t) {
+  if (t.empty()) return false;
+  switch (t[0]) {
+    case '~': case 'n': case 'N': case 't': case 'T': case 'f': case 'F': case '+': case '-': case '.':
+    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': case '8': case '9':
+      return false;
+    default: return true;
+  }
+}
+
 bool is_null(std::string_view t) { return t.empty() || t == "~" || t == "null" || t == "Null" || t == "NULL"; }
 
 std::optional<bool> as_bool(std::string_view t) {
@@ -90,6 +102,7 @@ std::optional<double> as_float(std::string_view t) {
 
 Value resolve_plain(std::string_view text) {
   if (text.empty()) return Value::empty_null();
+  if (starts_as_string(text)) return Value(text);
   Value value;
   if (is_null(text)) {
     value = Value(nullptr);
@@ -109,6 +122,7 @@ Value resolve_plain(std::string_view text) {
 }
 
 bool resolves_to_non_string(std::string_view text) {
+  if (starts_as_string(text)) return false;
   return is_null(text) || as_bool(text) || as_integer(text) || as_float(text);
 }
 

@@ -47,10 +47,6 @@ void Mapping::insert(Value key, Value value) {
   entries_.emplace_back(std::move(key), std::move(value));
 }
 
-void Mapping::push_back(Value key, Value value) {
-  entries_.emplace_back(std::move(key), std::move(value));
-}
-
 bool Mapping::swap_remove(const Value& key) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (it->first == key) {
@@ -130,6 +126,8 @@ std::string Value::raw() const {
 
 bool operator==(const Value& a, const Value& b) {
   if (a.data_.index() != b.data_.index()) return false;
+  // Strings first: they are what mapping keys nearly always are.
+  if (a.is_string()) return a.as_string() == b.as_string();
   if (a.kind() == Value::Kind::kFloat) {
     const double x = a.as_double();
     const double y = b.as_double();

@@ -86,8 +86,8 @@ class Value {
   Value(int n) : Value(static_cast<std::int64_t>(n)) {}
   Value(double d) : data_(d) {}
   Value(std::string s) : data_(std::move(s)) {}
-  Value(std::string_view s) : data_(std::string(s)) {}
-  Value(const char* s) : data_(std::string(s)) {}
+  Value(std::string_view s) : data_(std::in_place_type<std::string>, s) {}
+  Value(const char* s) : data_(std::in_place_type<std::string>, s) {}
   Value(Sequence s) : data_(std::move(s)) {}
   Value(Mapping m) : data_(std::move(m)) {}
   Value(Tagged t);
@@ -157,6 +157,7 @@ inline Mapping::iterator Mapping::end() { return entries_.end(); }
 inline Mapping::const_iterator Mapping::begin() const { return entries_.begin(); }
 inline Mapping::const_iterator Mapping::end() const { return entries_.end(); }
 inline void Mapping::reserve(std::size_t size) { entries_.reserve(size); }
+inline void Mapping::push_back(Value key, Value value) { entries_.emplace_back(std::move(key), std::move(value)); }
 inline const Value* Mapping::find(const char* key) const { return find(std::string_view(key)); }
 inline Value* Mapping::find(const char* key) { return find(std::string_view(key)); }
 

@@ -15,6 +15,17 @@ bool is_hexadecimal(char c) {
 }
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
+// Whether one of the forms below may start with `c`: a word, a sign, a full
+// stop or a digit.
+bool may_start_non_string(char c) {
+  switch (c) {
+    case 'y': case 'Y': case 'n': case 'N': case 'o': case 'O': case 't': case 'T': case 'f': case 'F':
+    case '~': case '<': case '=': case '+': case '-': case '.':
+      return true;
+    default: return is_digit(c);
+  }
+}
+
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool same_ignoring_case(std::string_view text, std::string_view lower_word) {
@@ -135,7 +146,9 @@ class TimestampScanner {
 }  // namespace
 
 bool yaml11_resolves_to_non_string(std::string_view text) {
-  if (text.empty() || is_word(text)) return true;
+  if (text.empty()) return true;
+  if (!may_start_non_string(text[0])) return false;
+  if (is_word(text)) return true;
   const char first = text[0];
   if (!is_digit(first) && first != '+' && first != '-' && first != '.') return false;
   const std::string_view body = first == '+' || first == '-' ? text.substr(1) : text;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 #include <fmt/format.h>
@@ -37,25 +38,38 @@ std::string entry_label(std::string_view family, std::string_view group, std::st
   return fmt::format("{}/{}/{}", family, group, variant);
 }
 
-// The raw entry of the dynamic reading, as a mapping, when it has that shape.
-const qv_yaml::Value* raw_entry(const qv_yaml::Value& document, std::string_view family, std::string_view group,
-                                std::string_view variant) {
-  const qv_yaml::Value* node = &document;
-  for (std::string_view key : {family, group, variant}) {
-    if (!node->is_mapping()) return nullptr;
-    node = node->as_mapping().find(key);
-    if (node == nullptr) return nullptr;
+// The groups of one family of the dynamic reading by name, the first entry of
+// a name counting as for a lookup: found by hash, since a spec may name
+// hundreds of groups.
+using RawGroups = std::unordered_map<std::string_view, const qv_yaml::Value*>;
+
+RawGroups raw_groups(const qv_yaml::Value& document, std::string_view family) {
+  RawGroups groups;
+  const qv_yaml::Value* node = document.is_mapping() ? document.as_mapping().find(family) : nullptr;
+  if (node == nullptr || !node->is_mapping()) return groups;
+  for (const auto& [key, value] : node->as_mapping()) {
+    if (key.is_string()) groups.emplace(key.as_string(), &value);
   }
-  return &node->untagged();
+  return groups;
+}
+
+// The raw entry of the dynamic reading, as a mapping, when it has that shape.
+const qv_yaml::Value* raw_entry(const RawGroups& groups, std::string_view group, std::string_view variant) {
+  const auto found = groups.find(group);
+  if (found == groups.end() || !found->second->is_mapping()) return nullptr;
+  const qv_yaml::Value* node = found->second->as_mapping().find(variant);
+  return node == nullptr ? nullptr : &node->untagged();
 }
 
 Checked check_changes(const Spec& spec, const qv_yaml::Value& document, std::string_view version) {
+  const qv_yaml::Value no_entries{qv_yaml::Mapping{}};
   for (const auto& [family, map] : families_of(spec)) {
+    const RawGroups groups = raw_groups(document, family);
     for (const auto& [group, variants] : *map) {
       for (const auto& [variant, action] : variants) {
-        const qv_yaml::Value* entry = raw_entry(document, family, group, variant);
+        const qv_yaml::Value* entry = raw_entry(groups, group, variant);
         if (entry == nullptr || !(entry->is_mapping() || entry->is_null())) continue;
-        const qv_yaml::Value mapping = entry->is_null() ? qv_yaml::Value(qv_yaml::Mapping{}) : *entry;
+        const qv_yaml::Value& mapping = entry->is_null() ? no_entries : *entry;
         auto probe = spec::read_probe(mapping);
         if (!probe) continue;
         if (probe->changes && action.kind != ActionKind::kModify) {

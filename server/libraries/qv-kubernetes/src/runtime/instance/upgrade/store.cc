@@ -23,8 +23,16 @@ bool present(const std::filesystem::path& path) {
 
 }  // namespace
 
+// A family and a file name never hold a separator (the spec reading and the
+// folder listing see to that), so joining the texts gives the path of
+// `root_ / family / name` without building the paths in between.
 std::filesystem::path FolderStore::path_of(const plan::Step& step) const {
-  return root_ / step.family / (by_file_ ? step.file : step.variant);
+  const std::string& name = by_file_ ? step.file : step.variant;
+  std::string text = root_.native();
+  text.reserve(text.size() + step.family.size() + name.size() + 2);
+  if (!text.empty() && text.back() != '/') text += '/';
+  text.append(step.family).append("/").append(name);
+  return std::filesystem::path(std::move(text));
 }
 
 std::string FolderStore::locate(const plan::Step& step) const { return platform::display(path_of(step)); }

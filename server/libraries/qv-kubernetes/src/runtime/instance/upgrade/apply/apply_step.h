@@ -6,6 +6,7 @@
 
 #include "core/system/exit.h"
 #include "result.h"
+#include "runtime/instance/upgrade/apply/pattern_cache.h"
 #include "runtime/instance/upgrade/plan.h"
 #include "runtime/instance/upgrade/store.h"
 
@@ -22,10 +23,12 @@ enum class StepResult : std::uint8_t {
 };
 
 // Carries out one step through the store: retain, write from the version's
-// content file, remove, or edit with the step's operations.
+// content file, remove, or edit with the step's operations, which compile
+// their patterns through `patterns`.
 qv_common::Result<StepResult, core::system::exit::CommandError> apply_step(store::Store& store,
                                                                            const std::filesystem::path& kupgrade,
                                                                            std::string_view version,
-                                                                           const plan::Step& step);
+                                                                           const plan::Step& step,
+                                                                           PatternCache& patterns);
 
 }  // namespace runtime::instance::upgrade::apply

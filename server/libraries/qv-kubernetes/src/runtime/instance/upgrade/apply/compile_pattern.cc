@@ -8,11 +8,10 @@ namespace runtime::instance::upgrade::apply {
 
 using core::system::exit::CommandError;
 
-qv_common::Result<Regex, CommandError> compile_pattern(std::string_view version, std::string_view entry,
-                                                       std::string_view pattern) {
-  auto compiled = Regex::compile(pattern);
-  if (!compiled) return qv_common::fail(pattern_failed(version, entry, pattern, std::move(compiled).error()));
-  return std::move(compiled).value();
+qv_common::Result<const Regex*, CommandError> compile_pattern(WorkingText& text, std::string_view pattern) {
+  const auto& compiled = text.patterns().compile(pattern);
+  if (!compiled) return qv_common::fail(pattern_failed(text.version(), text.entry(), pattern, compiled.error()));
+  return &*compiled;
 }
 
 CommandError pattern_failed(std::string_view version, std::string_view entry, std::string_view pattern,

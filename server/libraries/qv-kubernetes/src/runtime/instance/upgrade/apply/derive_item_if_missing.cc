@@ -36,9 +36,9 @@ class ItemSet {
 // there already. The items are decided from the last to the first, each
 // against the sequence as the later insertions left it; the sequence is then
 // rebuilt once.
-bool insert_missing(qv_yaml::Sequence& sequence, const std::vector<Derived>& derived) {
+bool insert_missing(qv_yaml::Sequence& sequence, std::vector<Derived> derived) {
   ItemSet present(sequence);
-  std::vector<const Derived*> inserted;
+  std::vector<Derived*> inserted;
   for (auto next = derived.rbegin(); next != derived.rend(); ++next) {
     if (present.contains(next->item)) continue;
     present.add(next->item);
@@ -50,7 +50,7 @@ bool insert_missing(qv_yaml::Sequence& sequence, const std::vector<Derived>& der
   auto next = inserted.rbegin();
   for (std::size_t i = 0; i < sequence.size(); ++i) {
     rebuilt.push_back(std::move(sequence[i]));
-    for (; next != inserted.rend() && (*next)->source == i; ++next) rebuilt.push_back((*next)->item);
+    for (; next != inserted.rend() && (*next)->source == i; ++next) rebuilt.push_back(std::move((*next)->item));
   }
   sequence = std::move(rebuilt);
   return true;
@@ -75,17 +75,17 @@ qv_common::Result<std::vector<Derived>, std::string> derive(const qv_yaml::Seque
 Changed replace_kind(const spec::DeriveItemIfMissing& op, WorkingText& text) {
   const std::string_view version = text.version();
   const std::string_view entry = text.entry();
-  QV_ASSIGN_OR_RETURN(const Regex pattern, compile_pattern(version, entry, op.pattern));
+  QV_ASSIGN_OR_RETURN(const Regex* pattern, compile_pattern(text, op.pattern));
   const auto segments = split_leaf(op.leaf);
   return edit_document(text,
                        [&](qv_yaml::Value& document) -> qv_common::Result<bool, core::system::exit::CommandError> {
                          qv_yaml::Value* leaf = walk(document, segments);
                          if (leaf == nullptr || !leaf->is_sequence()) return false;
-                         auto derived = derive(leaf->as_sequence(), pattern, op);
+                         auto derived = derive(leaf->as_sequence(), *pattern, op);
                          if (!derived) {
                            return qv_common::fail(pattern_failed(version, entry, op.pattern, derived.error()));
                          }
-                         return insert_missing(leaf->as_sequence(), *derived);
+                         return insert_missing(leaf->as_sequence(), std::move(*derived));
                        });
 }
 

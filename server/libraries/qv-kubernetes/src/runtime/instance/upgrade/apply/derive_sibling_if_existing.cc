@@ -15,7 +15,7 @@ using core::system::exit::CommandError;
 Changed replace_kind(const spec::DeriveSiblingIfExisting& op, WorkingText& text) {
   const std::string_view version = text.version();
   const std::string_view entry = text.entry();
-  QV_ASSIGN_OR_RETURN(const Regex pattern, compile_pattern(version, entry, op.pattern));
+  QV_ASSIGN_OR_RETURN(const Regex* pattern, compile_pattern(text, op.pattern));
   const auto segments = split_leaf(op.leaf);
   const qv_yaml::Value anchor(segments.back());
   const qv_yaml::Value sibling(op.sibling);
@@ -28,7 +28,7 @@ Changed replace_kind(const spec::DeriveSiblingIfExisting& op, WorkingText& text)
                          if (mapping.contains(sibling) || anchored == nullptr) return false;
                          const auto value_text = scalar_text(*anchored);
                          if (!value_text) return false;
-                         auto match = pattern.find(*value_text);
+                         auto match = pattern->find(*value_text);
                          if (!match) return qv_common::fail(pattern_failed(version, entry, op.pattern, match.error()));
                          if (!*match) return false;
                          place_sibling(mapping, anchor, sibling, render_value(op.value, **match), op.placement);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "core/system/exit.h"
 #include "qv_yaml/value.h"
 #include "result.h"
@@ -11,11 +9,16 @@ namespace runtime::instance::upgrade::apply {
 
 // Whether an operation fired.
 using Changed = qv_common::Result<bool, core::system::exit::CommandError>;
-// Edits a document in place and says whether it changed it. An edit that does
-// not fire leaves the document as it was.
-using Edit = std::function<Changed(qv_yaml::Value&)>;
 
-// Runs `edit` on the text's document.
-Changed edit_document(WorkingText& text, const Edit& edit);
+// Runs `edit`, which edits a document in place and says whether it changed
+// it, on the text's document. An edit that does not fire leaves the document
+// as it was. A template, so that an edit's captures need no allocation.
+template <typename Edit>
+Changed edit_document(WorkingText& text, const Edit& edit) {
+  QV_ASSIGN_OR_RETURN(qv_yaml::Value* document, text.document());
+  Changed changed = edit(*document);
+  if (changed && *changed) text.document_changed();
+  return changed;
+}
 
 }  // namespace runtime::instance::upgrade::apply

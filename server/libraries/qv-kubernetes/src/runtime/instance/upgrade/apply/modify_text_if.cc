@@ -44,9 +44,9 @@ Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text) {
   const std::string_view version = text.version();
   const std::string_view entry = text.entry();
   const std::string expression = boundary("before", op.before) + op.pattern + boundary("after", op.after);
-  QV_ASSIGN_OR_RETURN(const Regex regex, compile_pattern(version, entry, expression));
+  QV_ASSIGN_OR_RETURN(const Regex* regex, compile_pattern(text, expression));
   QV_ASSIGN_OR_RETURN(const std::string* current, text.text());
-  auto matches = regex.find_all(*current);
+  auto matches = regex->find_all(*current);
   if (!matches) return qv_common::fail(pattern_failed(version, entry, expression, std::move(matches).error()));
   if (matches->empty()) return false;
   for (const Match& match : *matches) {

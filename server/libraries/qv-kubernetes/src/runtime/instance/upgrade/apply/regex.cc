@@ -18,15 +18,6 @@ constexpr std::uint32_t kDepthLimit = 1'000'000;
 // character in half, so it is refused.
 constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_UCP | PCRE2_DOLLAR_ENDONLY | PCRE2_NEVER_BACKSLASH_C;
 
-struct MatchDataDeleter {
-  void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
-};
-struct MatchContextDeleter {
-  void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
-};
-using MatchData = std::unique_ptr<pcre2_match_data, MatchDataDeleter>;
-using MatchContext = std::unique_ptr<pcre2_match_context, MatchContextDeleter>;
-
 std::string error_message(int code) {
   std::array<PCRE2_UCHAR, 256> buffer{};
   if (pcre2_get_error_message(code, buffer.data(), buffer.size()) < 0) return fmt::format("error {}", code);
@@ -50,13 +41,6 @@ GroupNames group_names(const pcre2_code* code) {
     names.push_back({std::string(reinterpret_cast<const char*>(entry + 2)), number});
   }
   return names;
-}
-
-MatchContext limited_context() {
-  MatchContext context(pcre2_match_context_create(nullptr));
-  pcre2_set_match_limit(context.get(), kMatchLimit);
-  pcre2_set_depth_limit(context.get(), kDepthLimit);
-  return context;
 }
 
 // The position just past the UTF-8 character that starts at `at`.
@@ -88,6 +72,15 @@ std::optional<Match::Span> Match::named_span(std::string_view name) const {
   return std::nullopt;
 }
 
+Regex::Regex(std::unique_ptr<pcre2_code, CodeDeleter> code, std::shared_ptr<const GroupNames> names)
+    : code_(std::move(code)),
+      names_(std::move(names)),
+      context_(pcre2_match_context_create(nullptr)),
+      data_(pcre2_match_data_create_from_pattern(code_.get(), nullptr)) {
+  pcre2_set_match_limit(context_.get(), kMatchLimit);
+  pcre2_set_depth_limit(context_.get(), kDepthLimit);
+}
+
 qv_common::Result<Regex, std::string> Regex::compile(std::string_view pattern) {
   int code = 0;
   PCRE2_SIZE offset = 0;
@@ -105,14 +98,12 @@ qv_common::Result<std::optional<Match>, std::string> Regex::find(std::string_vie
 
 qv_common::Result<std::optional<Match>, std::string> Regex::search(std::string_view subject, std::size_t from,
                                                                    std::uint32_t options) const {
-  MatchData data(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
-  MatchContext context = limited_context();
   const int rc =
-      pcre2_match(code_.get(), code_units(subject), subject.size(), from, options, data.get(), context.get());
+      pcre2_match(code_.get(), code_units(subject), subject.size(), from, options, data_.get(), context_.get());
   if (rc == PCRE2_ERROR_NOMATCH) return std::optional<Match>();
   if (rc < 0) return qv_common::fail(error_message(rc));
-  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
-  std::vector<std::optional<Match::Span>> groups(pcre2_get_ovector_count(data.get()));
+  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data_.get());
+  std::vector<std::optional<Match::Span>> groups(pcre2_get_ovector_count(data_.get()));
   for (std::size_t i = 0; i < groups.size(); ++i) {
     if (ovector[2 * i] != PCRE2_UNSET) groups[i] = Match::Span{ovector[2 * i], ovector[2 * i + 1]};
   }

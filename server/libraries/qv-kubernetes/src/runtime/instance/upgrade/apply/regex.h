@@ -56,7 +56,9 @@ class Match {
 // A compiled PCRE2 pattern (UTF-8 with Unicode properties). "$" matches at the
 // very end only unless the pattern sets multi-line mode, and \C is refused.
 // Matching is bounded by match and depth limits, so a pattern that backtracks
-// without end fails with the library's message instead of running on.
+// without end fails with the library's message instead of running on. The
+// searches of one pattern share their working memory, so one pattern serves
+// one thread at a time.
 class Regex {
  public:
   // The library's message and the offset of the fault when `pattern` does not compile.
@@ -79,15 +81,25 @@ class Regex {
   struct CodeDeleter {
     void operator()(pcre2_code* code) const { pcre2_code_free(code); }
   };
+  struct MatchDataDeleter {
+    void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
+  };
+  struct MatchContextDeleter {
+    void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
+  };
 
-  Regex(std::unique_ptr<pcre2_code, CodeDeleter> code, std::shared_ptr<const GroupNames> names)
-      : code_(std::move(code)), names_(std::move(names)) {}
+  Regex(std::unique_ptr<pcre2_code, CodeDeleter> code, std::shared_ptr<const GroupNames> names);
 
   qv_common::Result<std::optional<Match>, std::string> search(std::string_view subject, std::size_t from,
                                                              std::uint32_t options) const;
 
   std::unique_ptr<pcre2_code, CodeDeleter> code_;
   std::shared_ptr<const GroupNames> names_;
+  // The limits of every search.
+  std::unique_ptr<pcre2_match_context, MatchContextDeleter> context_;
+  // Where a search leaves its groups; it keeps the library's backtracking
+  // memory from one search to the next.
+  std::unique_ptr<pcre2_match_data, MatchDataDeleter> data_;
 };
 
 }  // namespace runtime::instance::upgrade::apply

@@ -8,7 +8,8 @@ namespace runtime::instance::upgrade::spec {
 qv_common::Result<Replaced, core::system::exit::CommandError> Operation::replace(std::string_view version,
                                                                                  std::string_view entry,
                                                                                  std::string text) const {
-  apply::WorkingText working(std::move(text), version, entry);
+  apply::PatternCache patterns;
+  apply::WorkingText working(std::move(text), version, entry, patterns);
   QV_ASSIGN_OR_RETURN(const bool changed, apply(working));
   QV_ASSIGN_OR_RETURN(std::string result, working.take());
   return Replaced{std::move(result), changed};

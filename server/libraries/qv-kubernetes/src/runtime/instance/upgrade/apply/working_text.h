@@ -7,6 +7,7 @@
 #include "core/system/exit.h"
 #include "qv_yaml/value.h"
 #include "result.h"
+#include "runtime/instance/upgrade/apply/pattern_cache.h"
 
 namespace runtime::instance::upgrade::apply {
 
@@ -17,8 +18,8 @@ namespace runtime::instance::upgrade::apply {
 // An edit that does not fire leaves both the text and the document alone.
 class WorkingText {
  public:
-  WorkingText(std::string text, std::string_view version, std::string_view entry)
-      : text_(std::move(text)), version_(version), entry_(entry) {}
+  WorkingText(std::string text, std::string_view version, std::string_view entry, PatternCache& patterns)
+      : text_(std::move(text)), version_(version), entry_(entry), patterns_(patterns) {}
 
   // The document, parsed on first use (`ModifyParseFailed`).
   qv_common::Result<qv_yaml::Value*, core::system::exit::CommandError> document();
@@ -36,6 +37,8 @@ class WorkingText {
 
   std::string_view version() const { return version_; }
   std::string_view entry() const { return entry_; }
+  // Where the operations compile their patterns.
+  PatternCache& patterns() { return patterns_; }
 
  private:
   std::string text_;
@@ -44,6 +47,7 @@ class WorkingText {
   bool stale_ = false;
   std::string_view version_;
   std::string_view entry_;
+  PatternCache& patterns_;
 };
 
 }  // namespace runtime::instance::upgrade::apply

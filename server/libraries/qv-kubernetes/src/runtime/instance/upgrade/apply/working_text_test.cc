@@ -50,7 +50,8 @@ TEST(WorkingTextTest, ChainedEditsGiveTheTextOfEditsOneByOne) {
   for (std::string_view list : lists) {
     const auto ops = operations(list);
     const auto [expected, expected_changed] = one_by_one(ops, std::string(input));
-    WorkingText text{std::string(input), "1.0", "configs/a.yaml"};
+    PatternCache patterns;
+    WorkingText text{std::string(input), "1.0", "configs/a.yaml", patterns};
     bool changed = false;
     for (const auto& op : ops) {
       auto fired = op.apply(text);
@@ -65,7 +66,8 @@ TEST(WorkingTextTest, ChainedEditsGiveTheTextOfEditsOneByOne) {
 }
 
 TEST(WorkingTextTest, NothingFiredHandsBackTheInputByteForByte) {
-  WorkingText text{"# c\na:   1\n", "1.0", "e"};
+  PatternCache patterns;
+  WorkingText text{"# c\na:   1\n", "1.0", "e", patterns};
   const auto ops = operations("[{op: remove-leaf-if, leaf: b}, {op: modify-leaf-value-if, leaf: a, from: 2}]");
   for (const auto& op : ops) ASSERT_FALSE(*op.apply(text));
   EXPECT_EQ(*text.take(), "# c\na:   1\n");

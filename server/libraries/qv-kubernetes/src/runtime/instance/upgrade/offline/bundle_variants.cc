@@ -1,7 +1,6 @@
 #include "runtime/instance/upgrade/offline/bundle_variants.h"
 
-#include <system_error>
-
+#include "platform/entry_names.h"
 #include "platform/utf8.h"
 #include "runtime/instance/profile/bundle.h"
 
@@ -9,9 +8,8 @@ namespace runtime::instance::upgrade::offline {
 
 std::map<std::string, std::vector<std::string>, std::less<>> variants_by_group(const std::filesystem::path& folder) {
   std::map<std::string, std::vector<std::string>, std::less<>> groups;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    std::string name = platform::lossy_utf8(it->path().filename().native());
+  for (const std::string& entry : platform::entry_names(folder)) {
+    std::string name = platform::lossy_utf8(entry);
     groups[profile::bundle::parse_filename(name).render_stripped()].push_back(std::move(name));
   }
   return groups;

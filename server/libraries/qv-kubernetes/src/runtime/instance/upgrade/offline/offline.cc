@@ -72,10 +72,11 @@ qv_common::Result<UpgradeReport, core::system::exit::CommandError> upgrade_kprof
   QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(kupgrade, version));
   const std::vector<plan::Step> steps = plan_steps(spec, kprofile);
   store::FolderStore store(kprofile, false);
+  apply::PatternCache patterns;
   UpgradeReport report{std::string(version), {}};
   report.steps.reserve(steps.size());
   for (const plan::Step& step : steps) {
-    QV_ASSIGN_OR_RETURN(const apply::StepResult result, apply::apply_step(store, kupgrade, version, step));
+    QV_ASSIGN_OR_RETURN(const apply::StepResult result, apply::apply_step(store, kupgrade, version, step, patterns));
     report.steps.push_back(Outcome{std::string(step.family), step.file, step.variant, std::string(step.action.name()),
                                    result != apply::StepResult::kUnchanged});
   }

@@ -36,8 +36,9 @@ bool same_content(std::string_view name, const std::string& a, const std::string
 qv_common::Result<void, CommandError> apply_upgrader(const Sources& sources, ClusterProvider provider,
                                                      std::string_view version, store::Store& store) {
   QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(sources.kupgrade, version));
+  apply::PatternCache patterns;
   for (const plan::Step& step : plan::provider_steps(spec, provider)) {
-    QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step));
+    QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step, patterns));
   }
   return {};
 }

@@ -207,7 +207,7 @@ ReadResult<Operation> read_operation(const Value& node) {
   }
   if (node.is_sequence()) {
     const qv_yaml::Sequence& items = node.as_sequence();
-    for (const Value& item : items) QV_RETURN_IF_ERROR(read::untagged_value(item));
+    for (const Value& item : items) QV_RETURN_IF_ERROR(read::check_untagged(item));
     if (items.empty()) return qv_common::fail(read::missing_field("op", node.mark()));
     QV_ASSIGN_OR_RETURN(const std::size_t kind, detail::read_variant(items.front(), kOperationNames));
     return read_kind(kind, Content{nullptr, std::span<const Value>(items).subspan(1), node.mark()});

@@ -27,8 +27,8 @@ ReadResult<std::vector<Operation>> read_modify_fields(const qv_yaml::Mapping& en
 // any entry is named before the entry itself, as for operations.
 qv_common::Result<void, ReadError> read_bare_fields(const qv_yaml::Mapping& entries) {
   for (const auto& [key, value] : entries) {
-    QV_RETURN_IF_ERROR(read::untagged_value(key));
-    QV_RETURN_IF_ERROR(read::untagged_value(value));
+    QV_RETURN_IF_ERROR(read::check_untagged(key));
+    QV_RETURN_IF_ERROR(read::check_untagged(value));
   }
   const read::RecordShape shape{{}, read::UnknownKeys::kReject};
   QV_RETURN_IF_ERROR(read::read_record(entries, shape, [](std::size_t, const Value&) { return std::nullopt; }));
@@ -37,7 +37,7 @@ qv_common::Result<void, ReadError> read_bare_fields(const qv_yaml::Mapping& entr
 
 ReadResult<Action> action_from_sequence(const Value& node) {
   const qv_yaml::Sequence& items = node.as_sequence();
-  for (const Value& item : items) QV_RETURN_IF_ERROR(read::untagged_value(item));
+  for (const Value& item : items) QV_RETURN_IF_ERROR(read::check_untagged(item));
   if (items.empty()) return qv_common::fail(read::missing_field("action", node.mark()));
   QV_ASSIGN_OR_RETURN(const std::size_t variant, detail::read_variant(items.front(), kActionNames));
   Action action{static_cast<ActionKind>(variant), {}};

@@ -27,8 +27,8 @@ read::ReadResult<TaggedContent> read_tagged_mapping(const qv_yaml::Value& node, 
   bool tagged = false;
   for (const auto& [key, value] : node.as_mapping()) {
     if (field_tags == FieldTags::kReject) {
-      QV_RETURN_IF_ERROR(read::untagged_value(key));
-      QV_RETURN_IF_ERROR(read::untagged_value(value));
+      QV_RETURN_IF_ERROR(read::check_untagged(key));
+      QV_RETURN_IF_ERROR(read::check_untagged(value));
     }
     if (key.is_string() && key.as_string() == tag_key) {
       if (tagged) return qv_common::fail(read::duplicate_field(tag_key, key.mark()));
