@@ -1,6 +1,7 @@
 #include "test_support/session_fixture.h"
 
 #include "test_support/installed_schema.h"
+#include "test_support/sql_outcome.h"
 
 namespace test_support {
 
@@ -17,7 +18,7 @@ void SessionFixture::run(std::string_view sql) {
   ASSERT_TRUE(done) << sql << "\n" << connection::describe(done.error());
 }
 
-void SessionFixture::run_all(const std::vector<std::string>& texts) {
+void SessionFixture::run(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) {
     run(text);
     if (HasFatalFailure()) return;
@@ -32,18 +33,7 @@ std::string SessionFixture::outcome(std::string_view sql) {
 void SessionFixture::ensure_across_projects_role() { schema::test_support::ensure_across_projects_role(*session_); }
 
 std::vector<std::string> SessionFixture::rows(std::string_view sql) {
-  auto result = session_->execute(sql);
-  if (!result) return {"error: " + connection::describe(result.error())};
-  std::vector<std::string> texts;
-  for (int row = 0; row < result->row_count(); ++row) {
-    std::string text;
-    for (int column = 0; column < result->column_count(); ++column) {
-      if (column > 0) text += "|";
-      text += result->value(row, column).value_or("NULL");
-    }
-    texts.push_back(text);
-  }
-  return texts;
+  return schema::test_support::query_rows(*session_, sql);
 }
 
 }  // namespace test_support

@@ -20,7 +20,7 @@ class SessionFixture : public DatabaseFixture {
 
   // Runs `sql` (one or more statements); a failure fails the test.
   void run(std::string_view sql);
-  void run_all(const std::vector<std::string>& texts);
+  void run(const std::vector<std::string>& texts);
 
   // "ok" when `sql` runs, otherwise the server's primary message.
   std::string outcome(std::string_view sql);
@@ -31,6 +31,8 @@ class SessionFixture : public DatabaseFixture {
 
   // The rows of a query as "a|b" texts, NULL as "NULL".
   std::vector<std::string> rows(std::string_view sql);
+  // The first column of the first row as text ("NULL", "no row", "error: ...").
+  std::string value(std::string_view sql) { return query_value(*session_, sql); }
 
  private:
   std::optional<connection::Connection> session_;

@@ -5,12 +5,12 @@
 #include "connection/savepoint.h"
 #include "connection/transaction.h"
 #include "schema/deltas/deltas.h"
-#include "schema/testing/scratch_database.h"
+#include "test_support/session_fixture.h"
 
 namespace schema::deltas {
 namespace {
 
-using DeltasOnServer = testing::ScratchDatabase;
+using DeltasOnServer = ::test_support::SessionFixture;
 
 // What an empty schema may answer to a statement written for another
 // schema: a missing table, column, object or function.
@@ -20,7 +20,7 @@ const std::set<std::string> kMissingObject = {"42P01", "42703", "42704", "42883"
 // its own: the server parses it in full, and a syntax error (42601) or any
 // fault but a missing object fails.
 TEST_F(DeltasOnServer, EveryTextParsesOnAnEmptySchema) {
-  auto transaction = connection::Transaction::begin(connection());
+  auto transaction = connection::Transaction::begin(session());
   ASSERT_TRUE(transaction) << connection::describe(transaction.error());
   for (source::Version target = kFirstTarget; target <= kLastTarget; ++target) {
     const auto delta = get(target);
@@ -28,9 +28,9 @@ TEST_F(DeltasOnServer, EveryTextParsesOnAnEmptySchema) {
     std::vector<std::string> texts = delta->retired;
     texts.insert(texts.end(), delta->up.begin(), delta->up.end());
     for (const std::string& text : texts) {
-      auto savepoint = connection::Savepoint::open(connection());
+      auto savepoint = connection::Savepoint::open(session());
       ASSERT_TRUE(savepoint) << connection::describe(savepoint.error());
-      auto done = connection().execute_script(text);
+      auto done = session().execute_script(text);
       if (!done) {
         EXPECT_TRUE(kMissingObject.contains(done.error().sqlstate))
             << "step " << target << ": " << connection::describe(done.error()) << "\nin: " << text;
@@ -78,7 +78,7 @@ TEST_F(StepSixOnServer, RenamesColumnsAndTheConstraintsThatExist) {
 
 TEST_F(StepSixOnServer, AnUnguardedRenameFailsWhereTheServerHasNoNamedConstraint) {
   if (value("SHOW server_version_num") >= "180000") GTEST_SKIP() << "the server names NOT NULL constraints";
-  auto renamed = connection().execute_script(
+  auto renamed = session().execute_script(
       R"sql(ALTER TABLE "functions" RENAME CONSTRAINT "functions_defined_on_not_null" )sql"
       R"sql(TO "functions_valid_from_not_null")sql");
   ASSERT_FALSE(renamed);
@@ -127,7 +127,7 @@ TEST_F(StepEightOnServer, IdentifiersBecomeNumbersAndTheKeysComeBack) {
   });
   const auto delta = get(8);
   ASSERT_TRUE(delta.has_value());
-  auto transaction = connection::Transaction::begin(connection());
+  auto transaction = connection::Transaction::begin(session());
   ASSERT_TRUE(transaction) << connection::describe(transaction.error());
   run(delta->up);
   ASSERT_TRUE(transaction->commit());

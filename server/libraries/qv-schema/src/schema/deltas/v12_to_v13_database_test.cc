@@ -2,12 +2,12 @@
 
 #include "schema/deltas/v12_to_v13.h"
 #include "schema/testing/folded.h"
-#include "schema/testing/scratch_database.h"
+#include "test_support/session_fixture.h"
 
 namespace schema::deltas::v12_to_v13 {
 namespace {
 
-class StepThirteenOnServer : public testing::ScratchDatabase {
+class StepThirteenOnServer : public ::test_support::SessionFixture {
  protected:
   // The statement of the step's up list that starts with `start`, white
   // space folded.
@@ -32,7 +32,7 @@ TEST_F(StepThirteenOnServer, GuardListsEveryCollectionWithTwoLiveNamesAlike) {
 
   run("INSERT INTO functions VALUES ('c1', 'f', 'infinity'), ('c0', 'g', 'infinity'), ('c0', 'g', 'infinity')");
   run("INSERT INTO tables VALUES ('c2', 'x', 'infinity')");
-  auto refused = connection().execute_script(guard);
+  auto refused = session().execute_script(guard);
   ASSERT_FALSE(refused);
   EXPECT_EQ(refused.error().sqlstate, "P0001");
   EXPECT_EQ(refused.error().message,

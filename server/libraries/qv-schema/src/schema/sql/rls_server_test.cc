@@ -16,8 +16,8 @@ class RlsServerTest : public test_support::SessionFixture {
     SessionFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     ensure_across_projects_role();
-    run_all(current::Source().tables());
-    run_all(rls());
+    run(current::Source().tables());
+    run(rls());
     // The superuser is not subject to the policies.
     run("INSERT INTO groups (id, project_id, name, description, created_on, created_by_id, modified_on, "
         "modified_by_id, system, kind) VALUES "

@@ -2,17 +2,17 @@
 
 #include "schema/render.h"
 #include "schema/sql/rollup.h"
-#include "schema/testing/scratch_database.h"
+#include "test_support/session_fixture.h"
 
 namespace schema::sql::rollup {
 namespace {
 
 // Parents with children and attempts; a parent's status is read as
 // "status|started|ended", the instants as hours of one day.
-class RollupOnServer : public testing::ScratchDatabase {
+class RollupOnServer : public ::test_support::SessionFixture {
  protected:
   void SetUp() override {
-    ScratchDatabase::SetUp();
+    SessionFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     run("CREATE TABLE parents (id bigint PRIMARY KEY, status text NOT NULL DEFAULT '?', "
         "started_on timestamptz, ended_on timestamptz)");
@@ -28,7 +28,7 @@ class RollupOnServer : public testing::ScratchDatabase {
 
   // The count of rows the backfill changed.
   std::uint64_t backfill_rows(const RollupDef& rollup) {
-    auto done = connection().execute(render::render_query(backfill(rollup)));
+    auto done = session().execute(render::render_query(backfill(rollup)));
     EXPECT_TRUE(done) << connection::describe(done.error());
     return done ? done->rows_affected() : 0;
   }

@@ -23,7 +23,7 @@ const Scd2TriggerDef kClose{close_trigger_name("versions"), "versions", "key", "
 
 TEST_F(TriggerServerTest, CloseTriggerChainsVersionsInsertedInAnyOrder) {
   create_versions_table();
-  run_all(kClose.derived().create);
+  run(kClose.derived().create);
   run("INSERT INTO versions (id, key, valid_from) VALUES (1, 'a', '2024-01-03')");
   run("INSERT INTO versions (id, key, valid_from) VALUES (2, 'a', '2024-01-01')");
   run("INSERT INTO versions (id, key, valid_from) VALUES (3, 'a', '2024-01-02')");
@@ -44,7 +44,7 @@ TEST_F(TriggerServerTest, CloseTriggerChainsVersionsInsertedInAnyOrder) {
 TEST_F(TriggerServerTest, PendingRowsAreSkippedUntilTheySettle) {
   create_versions_table();
   const Scd2PendingTriggerDef pending{kClose};
-  run_all(pending.derived().create);
+  run(pending.derived().create);
   run("INSERT INTO versions (id, key, valid_from) VALUES (1, 'a', '2024-01-01')");
   // Pending: its interval is empty, it closes nothing and is no next version.
   run("INSERT INTO versions (id, key, valid_from, valid_to) VALUES (2, 'a', '2024-01-03', '2024-01-03')");
@@ -64,7 +64,7 @@ TEST_F(TriggerServerTest, PendingRowsAreSkippedUntilTheySettle) {
 
 TEST_F(TriggerServerTest, ImmutableColumnsRefuseUpdatesOfListedColumnsAndDeletes) {
   run("CREATE TABLE facts (id int PRIMARY KEY, a text, b text, c text)");
-  run_all(ImmutableColumnsTriggerDef{immutable_trigger_name("facts"), {"a", "b"}, "facts"}.derived().create);
+  run(ImmutableColumnsTriggerDef{immutable_trigger_name("facts"), {"a", "b"}, "facts"}.derived().create);
   run("INSERT INTO facts VALUES (1, 'a', 'b', 'c')");
   const struct {
     std::string_view sql;
@@ -85,7 +85,7 @@ TEST_F(TriggerServerTest, ImmutableColumnsRefuseUpdatesOfListedColumnsAndDeletes
 
 TEST_F(TriggerServerTest, PlainTransitionsAllowExactlyTheirList) {
   run("CREATE TABLE runs (id int PRIMARY KEY, status text NOT NULL, note text)");
-  run_all(TransitionsTriggerDef{transitions_trigger_name("runs"), "runs", "status",
+  run(TransitionsTriggerDef{transitions_trigger_name("runs"), "runs", "status",
                                 std::vector<Transition>{{"P", "R"}, {"R", "D"}, {"R", "F"}}}
               .derived()
               .create);
@@ -111,7 +111,7 @@ TEST_F(TriggerServerTest, PlainTransitionsAllowExactlyTheirList) {
 
 TEST_F(TriggerServerTest, KeyedTransitionsFollowTheOldKey) {
   run("CREATE TABLE runs (id int PRIMARY KEY, kind text NOT NULL, status text NOT NULL)");
-  run_all(TransitionsTriggerDef{transitions_trigger_name("runs"), "runs", "status",
+  run(TransitionsTriggerDef{transitions_trigger_name("runs"), "runs", "status",
                                 KeyedTransitions{"kind", {{"a", {{"P", "R"}}}, {"b", {{"P", "D"}}}}}}
               .derived()
               .create);
@@ -149,9 +149,9 @@ TEST_F(TriggerServerTest, DropsRunTwiceAndLeaveNothing) {
   };
   for (const source::Derived& object : objects) {
     SCOPED_TRACE(object.create.front());
-    run_all(object.create);
-    run_all(object.drop);
-    run_all(object.drop);
+    run(object.create);
+    run(object.drop);
+    run(object.drop);
   }
   EXPECT_EQ(rows("SELECT count(*) FROM pg_trigger WHERE NOT tgisinternal"), std::vector<std::string>{"0"});
   EXPECT_EQ(rows("SELECT count(*) FROM pg_proc WHERE proname LIKE 'versions%'"), std::vector<std::string>{"0"});

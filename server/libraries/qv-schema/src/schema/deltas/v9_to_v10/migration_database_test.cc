@@ -2,7 +2,7 @@
 
 #include "connection/transaction.h"
 #include "schema/deltas/v9_to_v10/migration.h"
-#include "schema/testing/scratch_database.h"
+#include "test_support/session_fixture.h"
 #include "test_support/installed_schema.h"
 
 namespace schema::deltas::v9_to_v10 {
@@ -64,16 +64,16 @@ const std::vector<std::string> kHistory = {
     "('i-3', 101, 502, -1)",
 };
 
-class StepTenOnServer : public testing::ScratchDatabase {
+class StepTenOnServer : public ::test_support::SessionFixture {
  protected:
   void SetUp() override {
-    ScratchDatabase::SetUp();
+    SessionFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    test_support::ensure_across_projects_role(connection());
+    test_support::ensure_across_projects_role(session());
     if (HasFatalFailure()) return;
     run(kVersionNine);
     run(kHistory);
-    auto transaction = connection::Transaction::begin(connection());
+    auto transaction = connection::Transaction::begin(session());
     ASSERT_TRUE(transaction) << connection::describe(transaction.error());
     run(Migration().up());
     auto committed = transaction->commit();
