@@ -11,6 +11,7 @@
 #include "schema/entity.h"
 #include "schema/render.h"
 #include "schema/source.h"
+#include "schema/testing/entity_texts.h"
 
 namespace schema::testing {
 
@@ -35,23 +36,14 @@ std::vector<std::string> identifier_texts(std::size_t count) {
 }
 
 inline void expect_texts(const entity::Entity& entity, const EntityTexts& expected) {
-  std::vector<std::string> tables;
-  for (const sqlbuilder::TableCreate& table : entity.create_tables()) tables.push_back(render::render_schema(table));
-  EXPECT_EQ(tables, expected.tables);
+  EXPECT_EQ(entity_texts::tables(entity), expected.tables);
+  EXPECT_EQ(entity_texts::indexes(entity), expected.indexes);
 
-  std::vector<std::string> indexes;
-  for (const sqlbuilder::IndexCreate& index : entity.create_indices()) {
-    indexes.push_back(source::index_derived(index).create.at(0));
-  }
-  EXPECT_EQ(indexes, expected.indexes);
-
-  std::vector<std::string> views;
   std::vector<std::string> expected_views;
-  for (const sql::view::ViewDef& view : entity.create_views()) views.push_back(view.derived().create.at(0));
   for (const View& view : expected.views) {
     expected_views.push_back("CREATE VIEW " + view.name + " WITH (security_invoker = true) AS " + view.query);
   }
-  EXPECT_EQ(views, expected_views);
+  EXPECT_EQ(entity_texts::views(entity), expected_views);
 
   const std::vector<source::Derived> triggers = entity.create_db_triggers();
   ASSERT_EQ(triggers.size(), expected.triggers.size());
