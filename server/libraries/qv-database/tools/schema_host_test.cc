@@ -157,6 +157,12 @@ TEST_F(SchemaHost, NamesAreRefusedBeforeAnyStatement) {
       {"--across", "a b", "across_projects"},
       {"--owner", "pg_owner", "owner"},
       {"--schema", "Qv", "schema"},
+      {"--across", roles().in_project(), "across_projects"},
+      {"--owner", roles().in_project(), "owner"},
+      {"--owner", roles().across_projects(), "owner"},
+      {"--in-project", "qv_across_projects", "in_project"},
+      {"--across", "qv_across_projects", "across_projects"},
+      {"--owner", "qv_across_projects", "owner"},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.option);
@@ -172,6 +178,56 @@ TEST_F(SchemaHost, NamesAreRefusedBeforeAnyStatement) {
   EXPECT_EQ(without_password.err, "{\"error\":{\"message\":\"owner_password: must not be empty\"}}\n");
   EXPECT_EQ(value("SELECT count(*) FROM pg_roles WHERE starts_with(rolname, '" + database_name() + "')"), "0");
   EXPECT_EQ(value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"), "0");
+}
+
+// The owner becomes a member of both RLS roles and serving logins of the
+// in-project role, so neither may carry powers beyond row-level security.
+TEST_F(SchemaHost, ExistingRolesWithPowersBeyondRowLevelSecurityAreRefusedAndNothingIsCreated) {
+  const std::string rule = "a row-level-security role must have none of SUPERUSER, BYPASSRLS and CREATEROLE";
+  run("CREATE ROLE " + role_name("super") + " SUPERUSER NOLOGIN");
+  struct {
+    std::string option;
+    std::string role;
+    std::string attributes;
+    std::string refusal;
+    std::string memberships;
+  } cases[] = {
+      {"--in-project", role_name("i1"), "SUPERUSER", "role " + role_name("i1") + " has SUPERUSER; " + rule, "0"},
+      {"--across", role_name("a1"), "LOGIN BYPASSRLS", "role " + role_name("a1") + " has BYPASSRLS; " + rule, "0"},
+      {"--in-project", role_name("i2"), "CREATEROLE BYPASSRLS",
+       "role " + role_name("i2") + " has BYPASSRLS, CREATEROLE; " + rule, "0"},
+      {"--across", role_name("a2"), "IN ROLE " + role_name("super"),
+       "role " + role_name("a2") + " is a member of " + role_name("super") + ", which has SUPERUSER; " + rule +
+           ", nor be a member of a role that has one",
+       "1"},
+  };
+  const std::string prefix = database_name();
+  const std::string roles_of_test =
+      "SELECT string_agg(rolname, ',' ORDER BY rolname) FROM pg_roles WHERE starts_with(rolname, '" + prefix + "')";
+  const std::string failed = "{\"error\":{\"code\":5008,\"message\":\"Database statement failed: ERROR P0001: ";
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.refusal);
+    run("CREATE ROLE " + test_case.role + " " + test_case.attributes);
+    const std::string before = value(roles_of_test);
+    std::vector<std::string> arguments = provision_args(conninfo());
+    for (std::size_t index = 0; index + 1 < arguments.size(); ++index) {
+      if (arguments[index] == test_case.option) arguments[index + 1] = test_case.role;
+    }
+    Finished refused = host(arguments);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith(failed + test_case.refusal + "\\n"));
+    EXPECT_EQ(value(roles_of_test), before);
+    EXPECT_EQ(value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"), "0");
+    EXPECT_EQ(value("SELECT count(*) FROM pg_auth_members WHERE '" + test_case.role + "'::regrole IN (member, roleid)"),
+              test_case.memberships);
+  }
+  // Roles that provisioning created itself pass: a sound provisioning runs, and runs again.
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    Finished provisioned = host(provision_args(conninfo()));
+    EXPECT_EQ(provisioned.status, 0) << provisioned.err;
+  }
+  EXPECT_EQ(value("SELECT pg_has_role('" + owner() + "', '" + roles().across_projects() + "', 'MEMBER')"), "t");
 }
 
 TEST_F(SchemaHost, AClientKilledHalfWayLeavesTheDatabaseAsItWas) {

@@ -14,7 +14,8 @@
 namespace components::admin_pool {
 namespace {
 
-// The stored form of the owner's password, hashed on a session of `pool`.
+// The SCRAM-SHA-256 verifier of the owner's password, computed by libpq on a
+// session of `pool` without asking the server.
 Result<std::string> owner_password_hash(const pool::Pool& pool, const provision::ProvisionRequest& request) {
   auto hashed = [&]() -> qv_common::Result<std::string, connection::Error> {
     QV_ASSIGN_OR_RETURN(pool::Lease lease, pool.acquire());
@@ -30,6 +31,9 @@ qv_common::Result<RlsRoles, std::string> RlsRoles::parse(std::string_view in_pro
                                                          std::string_view across_projects) {
   QV_ASSIGN_OR_RETURN(std::string checked_in_project, config::name::checked_name("in_project", in_project));
   QV_ASSIGN_OR_RETURN(std::string checked_across, config::name::checked_name("across_projects", across_projects));
+  QV_RETURN_IF_ERROR(config::name::not_group_role("in_project", checked_in_project, sql::kAcrossProjectsGroup));
+  QV_RETURN_IF_ERROR(config::name::not_group_role("across_projects", checked_across, sql::kAcrossProjectsGroup));
+  QV_RETURN_IF_ERROR(config::name::distinct_roles("across_projects", checked_across, "in_project", checked_in_project));
   return RlsRoles(std::move(checked_in_project), std::move(checked_across));
 }
 

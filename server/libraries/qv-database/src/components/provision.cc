@@ -10,6 +10,9 @@ qv_common::Result<ProvisionRequest, std::string> ProvisionRequest::make(config::
                                                                         std::string owner_password,
                                                                         admin_pool::RlsRoles roles) {
   QV_ASSIGN_OR_RETURN(std::string checked_owner, config::name::checked_name("owner", owner));
+  QV_RETURN_IF_ERROR(config::name::not_group_role("owner", checked_owner, sql::kAcrossProjectsGroup));
+  QV_RETURN_IF_ERROR(config::name::distinct_roles("owner", checked_owner, "in_project", roles.in_project()));
+  QV_RETURN_IF_ERROR(config::name::distinct_roles("owner", checked_owner, "across_projects", roles.across_projects()));
   if (owner_password.empty()) return qv_common::fail(std::string("owner_password: must not be empty"));
   return ProvisionRequest(std::move(schema), std::move(checked_owner), std::move(owner_password), std::move(roles));
 }
@@ -19,6 +22,9 @@ std::vector<std::string> provision_batch(const ProvisionRequest& request) {
   const std::string& in_project = request.roles().in_project();
   const std::string& across_projects = request.roles().across_projects();
   return {
+      sql::refuse_privileged_role_sql(in_project),
+      sql::refuse_privileged_role_sql(across_projects),
+      sql::refuse_privileged_role_sql(sql::kAcrossProjectsGroup),
       sql::create_owner_role_sql(owner, sql::kOwnerPasswordSetting),
       sql::create_schema_sql(request.schema().to_string(), owner),
       sql::create_across_projects_group_sql(sql::kAcrossProjectsGroup),

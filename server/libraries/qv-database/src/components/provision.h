@@ -15,8 +15,9 @@ namespace components::provision {
 
 class ProvisionRequest {
  public:
-  // Refuses an owner name config::name does not accept (field "owner") and
-  // an empty password, which the server would take as no password at all.
+  // Refuses an owner name config::name does not accept (field "owner"), an
+  // owner that is one of the RLS roles or qv_across_projects, and an empty
+  // password, which the server would take as no password at all.
   static qv_common::Result<ProvisionRequest, std::string> make(config::schema::Schema schema, std::string_view owner,
                                                                std::string owner_password, admin_pool::RlsRoles roles);
 
@@ -40,8 +41,10 @@ class ProvisionRequest {
   admin_pool::RlsRoles roles_;
 };
 
-// The statements of provisioning, in order; the password is read from the
-// setting qv.owner_password.
+// The statements of provisioning, in order: first the refusal of existing
+// RLS roles, or an existing qv_across_projects, that hold privileges beyond
+// row-level security, then the roles, the schema and the memberships. The
+// password is read from the setting qv.owner_password.
 std::vector<std::string> provision_batch(const ProvisionRequest& request);
 
 }  // namespace components::provision

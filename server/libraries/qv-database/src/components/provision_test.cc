@@ -119,6 +119,19 @@ TEST_F(Provision, ThePasswordNeverLeavesTheProcess) {
   EXPECT_EQ(text.str().find(database_name() + "-"), std::string::npos) << "the password is in the server log";
 }
 
+TEST_F(Provision, TheOwnerPasswordIsAScramVerifierUnderMd5PasswordEncryption) {
+  auto pool = admin(conninfo_with({{"options", "-c password_encryption=md5"}}));
+  {
+    auto lease = pool.pool().acquire();
+    ASSERT_TRUE(lease);
+    EXPECT_EQ(query_value(**lease, "SHOW password_encryption"), "md5");
+  }
+  EXPECT_EQ(outcome_text(component().provision(pool, request("owner pw")).get()), "ok");
+  EXPECT_THAT(value("SELECT rolpassword FROM pg_authid WHERE rolname = '" + owner() + "'"),
+              testing::StartsWith("SCRAM-SHA-256$"));
+  EXPECT_TRUE(owner_logs_in_with("owner pw"));
+}
+
 TEST_F(Provision, PreflightNeedsCreateOnTheHomeSchema) {
   ASSERT_NO_FATAL_FAILURE(provision());
   EXPECT_EQ(outcome_text(component().preflight(admin()).get()), "ok");

@@ -23,6 +23,25 @@ qv_common::Result<void, connection::Error> run_transaction(connection::Connectio
 
 }  // namespace
 
+std::string refuse_privileged_role_sql(std::string_view role) {
+  return format_template(
+      "DO $$ DECLARE holder name; attributes text; BEGIN "
+      "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
+      "SELECT rolname, concat_ws(', ', CASE WHEN rolsuper THEN 'SUPERUSER' END, "
+      "CASE WHEN rolbypassrls THEN 'BYPASSRLS' END, CASE WHEN rolcreaterole THEN 'CREATEROLE' END) "
+      "INTO holder, attributes FROM pg_roles "
+      "WHERE (rolsuper OR rolbypassrls OR rolcreaterole) AND pg_has_role('{0}', oid, 'MEMBER') "
+      "ORDER BY rolname <> '{0}', rolname LIMIT 1; "
+      "IF holder = '{0}' THEN "
+      "RAISE EXCEPTION 'role % has %; a row-level-security role must have none of SUPERUSER, BYPASSRLS and "
+      "CREATEROLE', '{0}', attributes; "
+      "ELSIF holder IS NOT NULL THEN "
+      "RAISE EXCEPTION 'role % is a member of %, which has %; a row-level-security role must have none of "
+      "SUPERUSER, BYPASSRLS and CREATEROLE, nor be a member of a role that has one', '{0}', holder, attributes; "
+      "END IF; END IF; END $$",
+      {text(role)});
+}
+
 std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting) {
   return format_template(
       "DO $$ BEGIN EXECUTE format('CREATE ROLE %I LOGIN PASSWORD %L', '{0}', current_setting('{1}')); "

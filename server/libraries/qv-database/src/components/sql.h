@@ -19,6 +19,10 @@ namespace components::sql {
 inline constexpr std::string_view kAcrossProjectsGroup = "qv_across_projects";
 inline constexpr std::string_view kOwnerPasswordSetting = "qv.owner_password";
 
+// Raises an exception naming `role` and its attributes when the role exists
+// and has SUPERUSER, BYPASSRLS or CREATEROLE, or is a member of a role that
+// has one of them (its members could SET ROLE to it).
+std::string refuse_privileged_role_sql(std::string_view role);
 // The owner login role, its password read from the setting `password_setting`.
 std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting);
 // CREATE SCHEMA IF NOT EXISTS "<schema>" AUTHORIZATION "<owner>"

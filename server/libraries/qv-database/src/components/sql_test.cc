@@ -64,6 +64,9 @@ TEST(Sql, ProvisioningBatchInItsOrder) {
                                                    "secret", roles)
                      .value();
   EXPECT_EQ(provision::provision_batch(request), (std::vector<std::string>{
+                                                     refuse_privileged_role_sql("qv_reader"),
+                                                     refuse_privileged_role_sql("qv_everywhere"),
+                                                     refuse_privileged_role_sql("qv_across_projects"),
                                                      create_owner_role_sql("qv_owner", "qv.owner_password"),
                                                      create_schema_sql("qv_apiserver", "qv_owner"),
                                                      create_across_projects_group_sql("qv_across_projects"),

@@ -1,5 +1,7 @@
 #include "config/name.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 
 namespace config::name {
@@ -22,6 +24,20 @@ qv_common::Result<std::string, std::string> checked_name(std::string_view field,
   return qv_common::fail(std::string(field) + ": '" + std::string(name) +
                          "' is not a valid name (a lower-case letter or underscore, then up to 62 lower-case "
                          "letters, digits or underscores; not beginning with pg_)");
+}
+
+qv_common::Result<void, std::string> not_group_role(std::string_view field, std::string_view name,
+                                                    std::string_view group) {
+  if (name != group) return {};
+  return qv_common::fail(fmt::format(
+      "{}: '{}' is the cross-project group role, which provisioning manages; name a role of its own", field, name));
+}
+
+qv_common::Result<void, std::string> distinct_roles(std::string_view field, std::string_view name,
+                                                    std::string_view other_field, std::string_view other_name) {
+  if (name != other_name) return {};
+  return qv_common::fail(
+      fmt::format("{}: '{}' is already the {} role; each role needs a name of its own", field, name, other_field));
 }
 
 }  // namespace config::name

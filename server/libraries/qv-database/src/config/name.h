@@ -16,4 +16,14 @@ namespace config::name {
 // valid name (...)".
 qv_common::Result<std::string, std::string> checked_name(std::string_view field, std::string_view name);
 
+// Refuses `name` when it is the group role `group`, which only provisioning
+// creates and grants: "in_project: 'qv_across_projects' is the ...".
+qv_common::Result<void, std::string> not_group_role(std::string_view field, std::string_view name,
+                                                    std::string_view group);
+
+// Refuses two fields that name one role: "across_projects: 'x' is already
+// the in_project role; ...".
+qv_common::Result<void, std::string> distinct_roles(std::string_view field, std::string_view name,
+                                                    std::string_view other_field, std::string_view other_name);
+
 }  // namespace config::name

@@ -46,6 +46,35 @@ TEST(CheckedName, RefusalNamesTheField) {
   EXPECT_TRUE(components::admin_pool::RlsRoles::parse("ok", "pg_all").error().starts_with("across_projects: "));
 }
 
+TEST(RoleLayout, EveryRoleHasANameOfItsOwnAndNoneIsTheGroupRole) {
+  const std::string group =
+      "'qv_across_projects' is the cross-project group role, which provisioning manages; name a role of its own";
+  const std::string own = "; each role needs a name of its own";
+  struct {
+    std::string owner;
+    std::string in_project;
+    std::string across_projects;
+    std::string refusal;
+  } cases[] = {
+      {"qv_owner", "qv_reader", "qv_reader", "across_projects: 'qv_reader' is already the in_project role" + own},
+      {"qv_reader", "qv_reader", "qv_everywhere", "owner: 'qv_reader' is already the in_project role" + own},
+      {"qv_everywhere", "qv_reader", "qv_everywhere",
+       "owner: 'qv_everywhere' is already the across_projects role" + own},
+      {"qv_owner", "qv_across_projects", "qv_everywhere", "in_project: " + group},
+      {"qv_owner", "qv_reader", "qv_across_projects", "across_projects: " + group},
+      {"qv_across_projects", "qv_reader", "qv_everywhere", "owner: " + group},
+      {"qv_owner", "qv_reader", "qv_everywhere", ""},
+  };
+  auto home = schema::Schema::parse("qv_apiserver").value();
+  using components::provision::ProvisionRequest;
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.owner + " " + test_case.in_project + " " + test_case.across_projects);
+    auto roles = components::admin_pool::RlsRoles::parse(test_case.in_project, test_case.across_projects);
+    auto request = roles ? ProvisionRequest::make(home, test_case.owner, "pw", *roles) : qv_common::fail(roles.error());
+    EXPECT_EQ(request ? "" : request.error(), test_case.refusal);
+  }
+}
+
 TEST(ProvisionRequest, RefusesABadOwnerAndAnEmptyPassword) {
   auto home = schema::Schema::parse("qv_apiserver").value();
   auto roles = components::admin_pool::RlsRoles::parse("qv_reader", "qv_everywhere").value();

@@ -11,8 +11,9 @@
 
 namespace connection {
 
-// The stored form of `password` for `role` with the server's own
-// password_encryption (SCRAM-SHA-256 or MD5), asked on `connection`.
+// The SCRAM-SHA-256 verifier of `password` for `role`, whatever the server's
+// password_encryption: an MD5 hash would be as good as the password itself
+// wherever MD5 logins are allowed.
 qv_common::Result<std::string, Error> encrypt_password(Connection& connection, std::string_view password,
                                                        std::string_view role);
 
