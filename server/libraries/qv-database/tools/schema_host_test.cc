@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +39,14 @@ class SchemaHost : public test_support::SchemaFixture {
             roles().in_project(),
             "--across",
             roles().across_projects()};
+  }
+  // The superuser's provisioning with the value of one option replaced.
+  std::vector<std::string> provision_args_with(const std::string& option, const std::string& value) const {
+    std::vector<std::string> arguments = provision_args(conninfo());
+    auto found = std::find(arguments.begin(), arguments.end(), option);
+    EXPECT_NE(found, arguments.end()) << option;
+    if (found != arguments.end()) *std::next(found) = value;
+    return arguments;
   }
   std::vector<std::string> upgrade_args(const std::string& admin) const {
     return {"upgrade",
@@ -166,11 +176,7 @@ TEST_F(SchemaHost, NamesAreRefusedBeforeAnyStatement) {
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.option);
-    std::vector<std::string> arguments = provision_args(conninfo());
-    for (std::size_t index = 0; index + 1 < arguments.size(); ++index) {
-      if (arguments[index] == test_case.option) arguments[index + 1] = test_case.value;
-    }
-    Finished refused = host(arguments);
+    Finished refused = host(provision_args_with(test_case.option, test_case.value));
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.err, testing::StartsWith("{\"error\":{\"message\":\"" + test_case.field + ": "));
   }
@@ -209,11 +215,7 @@ TEST_F(SchemaHost, ExistingRolesWithPowersBeyondRowLevelSecurityAreRefusedAndNot
     SCOPED_TRACE(test_case.refusal);
     run("CREATE ROLE " + test_case.role + " " + test_case.attributes);
     const std::string before = value(roles_of_test);
-    std::vector<std::string> arguments = provision_args(conninfo());
-    for (std::size_t index = 0; index + 1 < arguments.size(); ++index) {
-      if (arguments[index] == test_case.option) arguments[index + 1] = test_case.role;
-    }
-    Finished refused = host(arguments);
+    Finished refused = host(provision_args_with(test_case.option, test_case.role));
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.err, testing::StartsWith(failed + test_case.refusal + "\\n"));
     EXPECT_EQ(value(roles_of_test), before);
