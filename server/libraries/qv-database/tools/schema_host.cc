@@ -80,7 +80,7 @@ Configured<components::provision::ProvisionRequest> provision_request(const Opti
 
 Configured<pool::serving::QvPool> serving_pool(const Options& options) {
   QV_ASSIGN_OR_RETURN(config::schema::Schema schema, config::schema::Schema::parse(options.schema));
-  QV_ASSIGN_OR_RETURN(std::string in_project, config::name::checked_name("in_project", options.in_project));
+  QV_ASSIGN_OR_RETURN(std::string in_project, config::name::checked_role_name("in_project", options.in_project));
   auto pool = pool::serving::QvPool::open(options.serving, schema, std::move(in_project));
   if (!pool) return qv_common::fail(connection::describe(pool.error()));
   return std::move(pool).value();

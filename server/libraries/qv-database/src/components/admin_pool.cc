@@ -29,8 +29,8 @@ Result<std::string> owner_password_hash(const pool::Pool& pool, const provision:
 
 qv_common::Result<RlsRoles, std::string> RlsRoles::parse(std::string_view in_project,
                                                          std::string_view across_projects) {
-  QV_ASSIGN_OR_RETURN(std::string checked_in_project, config::name::checked_name("in_project", in_project));
-  QV_ASSIGN_OR_RETURN(std::string checked_across, config::name::checked_name("across_projects", across_projects));
+  QV_ASSIGN_OR_RETURN(std::string checked_in_project, config::name::checked_role_name("in_project", in_project));
+  QV_ASSIGN_OR_RETURN(std::string checked_across, config::name::checked_role_name("across_projects", across_projects));
   QV_RETURN_IF_ERROR(config::name::not_group_role("in_project", checked_in_project, sql::kAcrossProjectsGroup));
   QV_RETURN_IF_ERROR(config::name::not_group_role("across_projects", checked_across, sql::kAcrossProjectsGroup));
   QV_RETURN_IF_ERROR(config::name::distinct_roles("across_projects", checked_across, "in_project", checked_in_project));

@@ -27,9 +27,9 @@ using Result = qv_common::Result<T, error::DbError>;
 // one limited to a project, one that joins qv_across_projects.
 class RlsRoles {
  public:
-  // Refuses a name config::name does not accept, qv_across_projects, and
-  // one name for both roles, naming the field ("in_project" or
-  // "across_projects").
+  // Refuses a role name config::name does not accept (public and none among
+  // them), qv_across_projects, and one name for both roles, naming the field
+  // ("in_project" or "across_projects").
   static qv_common::Result<RlsRoles, std::string> parse(std::string_view in_project, std::string_view across_projects);
 
   const std::string& in_project() const { return in_project_; }

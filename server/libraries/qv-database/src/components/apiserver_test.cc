@@ -114,19 +114,60 @@ TEST_F(StateCheck, EditionPayloadIsTheStoredAndTheBuildEdition) {
   EXPECT_EQ(checked.error().texts, (std::vector<std::string>{"Enterprise", "enterprise"}));
 }
 
-TEST_F(StateCheck, TheServingLoginMustNotBypassRowLevelSecurity) {
+// A login that is a member of a role, at any depth and whether or not it
+// inherits, can SET ROLE to it.
+TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelSecurity) {
   sound_system_table();
-  const std::string bypassing = role_name("bypass");
-  run("CREATE ROLE " + bypassing + " LOGIN BYPASSRLS PASSWORD 'pw' IN ROLE " + roles().in_project());
-  EXPECT_EQ(check(conninfo_with({{"user", bypassing}, {"password", "pw"}})),
-            "5021 The serving login is a superuser or bypasses row-level security");
-  EXPECT_EQ(check(conninfo()), "5021 The serving login is a superuser or bypasses row-level security");
+  const std::string bypasses =
+      "5021 The serving login, or a role it is a member of, is a superuser or bypasses "
+      "row-level security";
+  const std::string in_project = roles().in_project();
+  run("CREATE ROLE " + role_name("bypassing") + " NOLOGIN BYPASSRLS; CREATE ROLE " + role_name("super") +
+      " NOLOGIN SUPERUSER; CREATE ROLE " + role_name("gate") + " NOLOGIN NOINHERIT IN ROLE " + role_name("bypassing") +
+      "; CREATE ROLE " + role_name("middle") + " NOLOGIN IN ROLE " + role_name("gate") + ", " + role_name("super"));
+  struct {
+    std::string login;
+    std::string attributes;
+  } cases[] = {
+      {"direct", "BYPASSRLS IN ROLE " + in_project},
+      {"member", "IN ROLE " + in_project + ", " + role_name("bypassing")},
+      {"through_noinherit", "IN ROLE " + in_project + ", " + role_name("gate")},
+      {"deeper", "IN ROLE " + in_project + ", " + role_name("middle")},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.login);
+    const std::string login = role_name(test_case.login);
+    run("CREATE ROLE " + login + " LOGIN PASSWORD 'pw' " + test_case.attributes);
+    EXPECT_EQ(check(conninfo_with({{"user", login}, {"password", "pw"}})), bypasses);
+  }
+  EXPECT_EQ(check(conninfo()), bypasses);
+  EXPECT_EQ(check(login_), "ok");
 }
 
-TEST_F(StateCheck, TheInProjectRoleMustNotSeeAcrossProjects) {
+TEST_F(StateCheck, TheInProjectRoleMustNotBeAMemberOfQvAcrossProjects) {
   sound_system_table();
-  run("GRANT qv_across_projects TO " + roles().in_project());
-  EXPECT_EQ(check(login_), "5050 The in-project role has the privileges of 'qv_across_projects'");
+  const std::string in_project = roles().in_project();
+  const std::string across = roles().across_projects();
+  const std::string middle = role_name("middle");
+  run("CREATE ROLE " + middle + " NOINHERIT IN ROLE qv_across_projects");
+  struct {
+    std::string layout;
+    std::string undo;
+  } cases[] = {
+      {"GRANT qv_across_projects TO " + in_project, "REVOKE qv_across_projects FROM " + in_project},
+      {"ALTER ROLE " + in_project + " NOINHERIT; GRANT qv_across_projects TO " + in_project,
+       "ALTER ROLE " + in_project + " INHERIT; REVOKE qv_across_projects FROM " + in_project},
+      {"ALTER ROLE " + in_project + " NOINHERIT; GRANT " + across + " TO " + in_project,
+       "ALTER ROLE " + in_project + " INHERIT; REVOKE " + across + " FROM " + in_project},
+      {"GRANT " + middle + " TO " + in_project, "REVOKE " + middle + " FROM " + in_project},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.layout);
+    run(test_case.layout);
+    EXPECT_EQ(check(login_), "5050 The in-project role is a member of 'qv_across_projects'");
+    run(test_case.undo);
+    EXPECT_EQ(check(login_), "ok");
+  }
 }
 
 TEST_F(StateCheck, AnUndefinedInProjectRoleSettingFailsThePostureQuery) {

@@ -9,7 +9,7 @@ qv_common::Result<ProvisionRequest, std::string> ProvisionRequest::make(config::
                                                                         std::string_view owner,
                                                                         std::string owner_password,
                                                                         admin_pool::RlsRoles roles) {
-  QV_ASSIGN_OR_RETURN(std::string checked_owner, config::name::checked_name("owner", owner));
+  QV_ASSIGN_OR_RETURN(std::string checked_owner, config::name::checked_role_name("owner", owner));
   QV_RETURN_IF_ERROR(config::name::not_group_role("owner", checked_owner, sql::kAcrossProjectsGroup));
   QV_RETURN_IF_ERROR(config::name::distinct_roles("owner", checked_owner, "in_project", roles.in_project()));
   QV_RETURN_IF_ERROR(config::name::distinct_roles("owner", checked_owner, "across_projects", roles.across_projects()));
@@ -25,6 +25,8 @@ std::vector<std::string> provision_batch(const ProvisionRequest& request) {
       sql::refuse_privileged_role_sql(in_project),
       sql::refuse_privileged_role_sql(across_projects),
       sql::refuse_privileged_role_sql(sql::kAcrossProjectsGroup),
+      sql::refuse_in_project_membership_sql(in_project, across_projects),
+      sql::refuse_foreign_schema_sql(request.schema().to_string(), owner),
       sql::create_owner_role_sql(owner, sql::kOwnerPasswordSetting),
       sql::create_schema_sql(request.schema().to_string(), owner),
       sql::create_across_projects_group_sql(sql::kAcrossProjectsGroup),

@@ -15,7 +15,7 @@ namespace components::provision {
 
 class ProvisionRequest {
  public:
-  // Refuses an owner name config::name does not accept (field "owner"), an
+  // Refuses an owner role name config::name does not accept (field "owner"), an
   // owner that is one of the RLS roles or qv_across_projects, and an empty
   // password, which the server would take as no password at all.
   static qv_common::Result<ProvisionRequest, std::string> make(config::schema::Schema schema, std::string_view owner,
@@ -41,10 +41,12 @@ class ProvisionRequest {
   admin_pool::RlsRoles roles_;
 };
 
-// The statements of provisioning, in order: first the refusal of existing
-// RLS roles, or an existing qv_across_projects, that hold privileges beyond
-// row-level security, then the roles, the schema and the memberships. The
-// password is read from the setting qv.owner_password.
+// The statements of provisioning, in order: first the refusals (existing RLS
+// roles, or an existing qv_across_projects, that hold powers beyond
+// row-level security; an in-project role that is a member of a role that
+// sees every project; a home schema of another role), then the roles, the
+// schema and the memberships. The password is read from the setting
+// qv.owner_password.
 std::vector<std::string> provision_batch(const ProvisionRequest& request);
 
 }  // namespace components::provision

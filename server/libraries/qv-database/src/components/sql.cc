@@ -10,12 +10,19 @@ namespace {
 
 using sqlbuilder::format_template;
 
+// Functions that others created in the session's schemas (the home schema,
+// which the owner controls) can neither capture a call nor run with the
+// administrator's powers: only pg_catalog, and the session's own temporary
+// schema last, are searched.
+constexpr const char* kCatalogOnlySearchPath = "SET LOCAL search_path = pg_catalog, pg_temp";
+
 std::string text(std::string_view view) { return std::string(view); }
 
 qv_common::Result<void, connection::Error> run_transaction(connection::Connection& connection,
                                                            const std::vector<std::string>& statements,
                                                            const std::vector<Secret>& secrets) {
   QV_ASSIGN_OR_RETURN(connection::Transaction transaction, connection::Transaction::begin(connection));
+  QV_RETURN_IF_ERROR(connection.execute_script(kCatalogOnlySearchPath));
   for (const auto& [name, value] : secrets) QV_RETURN_IF_ERROR(connection::set_local_secret(connection, name, value));
   QV_RETURN_IF_ERROR(connection::execute_batch(connection, statements));
   return transaction.commit();
@@ -25,21 +32,49 @@ qv_common::Result<void, connection::Error> run_transaction(connection::Connectio
 
 std::string refuse_privileged_role_sql(std::string_view role) {
   return format_template(
-      "DO $$ DECLARE holder name; attributes text; BEGIN "
+      "DO $$ DECLARE holder name; powers text; "
+      "rule text := 'a row-level-security role must hold none of SUPERUSER, BYPASSRLS, CREATEROLE, REPLICATION and "
+      "ADMIN OPTION, directly or through a role it is a member of, nor be a member of pg_execute_server_program, "
+      "pg_read_server_files or pg_write_server_files'; BEGIN "
       "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
-      "SELECT rolname, concat_ws(', ', CASE WHEN rolsuper THEN 'SUPERUSER' END, "
-      "CASE WHEN rolbypassrls THEN 'BYPASSRLS' END, CASE WHEN rolcreaterole THEN 'CREATEROLE' END) "
-      "INTO holder, attributes FROM pg_roles "
-      "WHERE (rolsuper OR rolbypassrls OR rolcreaterole) AND pg_has_role('{0}', oid, 'MEMBER') "
-      "ORDER BY rolname <> '{0}', rolname LIMIT 1; "
-      "IF holder = '{0}' THEN "
-      "RAISE EXCEPTION 'role % has %; a row-level-security role must have none of SUPERUSER, BYPASSRLS and "
-      "CREATEROLE', '{0}', attributes; "
-      "ELSIF holder IS NOT NULL THEN "
-      "RAISE EXCEPTION 'role % is a member of %, which has %; a row-level-security role must have none of "
-      "SUPERUSER, BYPASSRLS and CREATEROLE, nor be a member of a role that has one', '{0}', holder, attributes; "
+      "SELECT r.rolname, concat_ws(', ', CASE WHEN r.rolsuper THEN 'SUPERUSER' END, "
+      "CASE WHEN r.rolbypassrls THEN 'BYPASSRLS' END, CASE WHEN r.rolcreaterole THEN 'CREATEROLE' END, "
+      "CASE WHEN r.rolreplication THEN 'REPLICATION' END, "
+      "(SELECT 'ADMIN OPTION on ' || string_agg(g.rolname, ', ' ORDER BY g.rolname) FROM pg_auth_members m "
+      "JOIN pg_roles g ON g.oid = m.roleid WHERE m.member = r.oid AND m.admin_option)) "
+      "INTO holder, powers FROM pg_roles r "
+      "WHERE pg_has_role('{0}', r.oid, 'MEMBER') AND (r.rolsuper OR r.rolbypassrls OR r.rolcreaterole OR "
+      "r.rolreplication OR r.rolname IN ('pg_execute_server_program', 'pg_read_server_files', "
+      "'pg_write_server_files') OR EXISTS (SELECT FROM pg_auth_members m WHERE m.member = r.oid AND m.admin_option)) "
+      "ORDER BY r.rolname <> '{0}', r.rolname LIMIT 1; "
+      "IF holder = '{0}' THEN RAISE EXCEPTION 'role % has %; %', '{0}', powers, rule; "
+      "ELSIF powers <> '' THEN RAISE EXCEPTION 'role % is a member of %, which has %; %', '{0}', holder, powers, rule; "
+      "ELSIF holder IS NOT NULL THEN RAISE EXCEPTION 'role % is a member of %; %', '{0}', holder, rule; "
       "END IF; END IF; END $$",
       {text(role)});
+}
+
+std::string refuse_in_project_membership_sql(std::string_view in_project, std::string_view across_projects) {
+  return format_template(
+      "DO $$ DECLARE holder name; BEGIN "
+      "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
+      "SELECT rolname INTO holder FROM pg_roles WHERE rolname IN ('{1}', '{2}') AND pg_has_role('{0}', oid, 'MEMBER') "
+      "ORDER BY rolname LIMIT 1; "
+      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'role % is a member of %; the in-project role must be a member "
+      "neither of the across-projects role % nor of %, which see every project', '{0}', holder, '{1}', '{2}'; "
+      "END IF; END IF; END $$",
+      {text(in_project), text(across_projects), text(kAcrossProjectsGroup)});
+}
+
+std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view owner) {
+  return format_template(
+      "DO $$ DECLARE holder name; BEGIN "
+      "SELECT r.rolname INTO holder FROM pg_namespace n JOIN pg_roles r ON r.oid = n.nspowner "
+      "WHERE n.nspname = '{0}' AND r.rolname NOT IN ('{1}', current_user) AND NOT r.rolsuper; "
+      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % already exists and belongs to %; the home schema must be "
+      "new, or belong to the owner %, to this administrator or to a superuser', '{0}', holder, '{1}'; "
+      "END IF; END $$",
+      {text(schema), text(owner)});
 }
 
 std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting) {

@@ -19,10 +19,20 @@ namespace components::sql {
 inline constexpr std::string_view kAcrossProjectsGroup = "qv_across_projects";
 inline constexpr std::string_view kOwnerPasswordSetting = "qv.owner_password";
 
-// Raises an exception naming `role` and its attributes when the role exists
-// and has SUPERUSER, BYPASSRLS or CREATEROLE, or is a member of a role that
-// has one of them (its members could SET ROLE to it).
+// Raises an exception naming `role` and what it holds when the role exists
+// and has SUPERUSER, BYPASSRLS, CREATEROLE, REPLICATION or ADMIN OPTION on a
+// role, or is a member at any depth of a role that has one of them or of
+// pg_execute_server_program, pg_read_server_files or pg_write_server_files:
+// its members (the owner, the serving logins) could SET ROLE to that role.
 std::string refuse_privileged_role_sql(std::string_view role);
+// Raises an exception when the existing in-project role is a member at any
+// depth of the across-projects role or of qv_across_projects: its logins
+// could SET ROLE to a role that sees every project.
+std::string refuse_in_project_membership_sql(std::string_view in_project, std::string_view across_projects);
+// Raises an exception naming the schema and its owner when `schema` exists
+// and belongs neither to `owner`, nor to the administrator, nor to a
+// superuser: that role could drop or replace the schema's tables.
+std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view owner);
 // The owner login role, its password read from the setting `password_setting`.
 std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting);
 // CREATE SCHEMA IF NOT EXISTS "<schema>" AUTHORIZATION "<owner>"
@@ -39,8 +49,9 @@ std::vector<std::string> grant_rls_role_privileges_sql(std::string_view schema, 
 // A setting name and the secret it carries.
 using Secret = std::pair<std::string, std::string>;
 
-// BEGIN on a connection of `pool`; each secret as a transaction-local setting;
-// the statements one by one; COMMIT. Any failure is 5008 with the client's
+// BEGIN on a connection of `pool`; a search path of pg_catalog alone for the
+// transaction; each secret as a transaction-local setting; the statements
+// one by one; COMMIT. Any failure is 5008 with the client's
 // error, from every text of which each secret's value has been removed; the
 // transaction is then rolled back.
 qv_common::Result<void, error::DbError> execute_batch_tx_with_secrets(const pool::Pool& pool,

@@ -67,6 +67,8 @@ TEST(Sql, ProvisioningBatchInItsOrder) {
                                                      refuse_privileged_role_sql("qv_reader"),
                                                      refuse_privileged_role_sql("qv_everywhere"),
                                                      refuse_privileged_role_sql("qv_across_projects"),
+                                                     refuse_in_project_membership_sql("qv_reader", "qv_everywhere"),
+                                                     refuse_foreign_schema_sql("qv_apiserver", "qv_owner"),
                                                      create_owner_role_sql("qv_owner", "qv.owner_password"),
                                                      create_schema_sql("qv_apiserver", "qv_owner"),
                                                      create_across_projects_group_sql("qv_across_projects"),

@@ -168,9 +168,9 @@ sqlbuilder::Select lock_query(const config::schema::Schema& schema) {
   using sqlbuilder::func;
   using sqlbuilder::val;
   sqlbuilder::Select select;
-  select.expr(
-      func("pg_try_advisory_xact_lock",
-           {func("hashtextextended", {val(std::string(kLockKeyPrefix) + schema.to_string()), val(std::int32_t{0})})}));
+  select.expr(func("pg_catalog.pg_try_advisory_xact_lock",
+                   {func("pg_catalog.hashtextextended",
+                         {val(std::string(kLockKeyPrefix) + schema.to_string()), val(std::int64_t{0})})}));
   return select;
 }
 

@@ -64,8 +64,10 @@ class UpgradeTransaction {
 // Every step of the upgrade, with the home schema of the transaction's pool.
 Result<void> run_upgrade(UpgradeTransaction& transaction, const schema::source::SchemaSource& source);
 
-// SELECT pg_try_advisory_xact_lock(hashtextextended($1, $2)) ($1 "upgrade:schema:"
-// and the schema, $2 the integer 0).
+// SELECT pg_catalog.pg_try_advisory_xact_lock(pg_catalog.hashtextextended($1, $2))
+// ($1 "upgrade:schema:" and the schema, $2 the bigint 0). Qualified, and with
+// the argument types of pg_catalog's functions, so that no function of the
+// home schema matches better and runs with the administrator's powers.
 sqlbuilder::Select lock_query(const config::schema::Schema& schema);
 // INSERT INTO "quorvale_system" ("name", "value") VALUES ($1, $2) ON CONFLICT
 // ("name") DO UPDATE SET "value" = "excluded"."value" ($1 "db_version").

@@ -17,6 +17,8 @@ bool is_valid(std::string_view name) {
          std::all_of(name.begin(), name.end(), is_name_character) && !name.starts_with("pg_");
 }
 
+bool is_reserved_role_name(std::string_view name) { return name == "public" || name == "none"; }
+
 }  // namespace
 
 qv_common::Result<std::string, std::string> checked_name(std::string_view field, std::string_view name) {
@@ -24,6 +26,14 @@ qv_common::Result<std::string, std::string> checked_name(std::string_view field,
   return qv_common::fail(std::string(field) + ": '" + std::string(name) +
                          "' is not a valid name (a lower-case letter or underscore, then up to 62 lower-case "
                          "letters, digits or underscores; not beginning with pg_)");
+}
+
+qv_common::Result<std::string, std::string> checked_role_name(std::string_view field, std::string_view name) {
+  QV_ASSIGN_OR_RETURN(std::string checked, checked_name(field, name));
+  if (!is_reserved_role_name(checked)) return checked;
+  return qv_common::fail(fmt::format(
+      "{}: '{}' is reserved by PostgreSQL, where it stands for every role or for none; name a role of its own", field,
+      checked));
 }
 
 qv_common::Result<void, std::string> not_group_role(std::string_view field, std::string_view name,

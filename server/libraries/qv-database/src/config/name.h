@@ -16,6 +16,10 @@ namespace config::name {
 // valid name (...)".
 qv_common::Result<std::string, std::string> checked_name(std::string_view field, std::string_view name);
 
+// A role name: checked_name, and not one of the names PostgreSQL reserves
+// in role lists ("public" stands for every role there, "none" for none).
+qv_common::Result<std::string, std::string> checked_role_name(std::string_view field, std::string_view name);
+
 // Refuses `name` when it is the group role `group`, which only provisioning
 // creates and grants: "in_project: 'qv_across_projects' is the ...".
 qv_common::Result<void, std::string> not_group_role(std::string_view field, std::string_view name,

@@ -46,6 +46,30 @@ TEST(CheckedName, RefusalNamesTheField) {
   EXPECT_TRUE(components::admin_pool::RlsRoles::parse("ok", "pg_all").error().starts_with("across_projects: "));
 }
 
+// In role lists "public" stands for every role and "none" for none: a grant
+// to one of them is not a grant to a role of that name.
+TEST(CheckedRoleName, RefusesTheNamesPostgreSqlReservesForEveryRoleField) {
+  const std::string reserved =
+      "' is reserved by PostgreSQL, where it stands for every role or for none; name a role "
+      "of its own";
+  auto home = schema::Schema::parse("qv_apiserver").value();
+  auto roles = components::admin_pool::RlsRoles::parse("qv_reader", "qv_everywhere").value();
+  using components::provision::ProvisionRequest;
+  for (const std::string name : {"public", "none"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(checked_role_name("owner", name).error(), "owner: '" + name + reserved);
+    EXPECT_EQ(ProvisionRequest::make(home, name, "pw", roles).error(), "owner: '" + name + reserved);
+    EXPECT_EQ(components::admin_pool::RlsRoles::parse(name, "qv_everywhere").error(),
+              "in_project: '" + name + reserved);
+    EXPECT_EQ(components::admin_pool::RlsRoles::parse("qv_reader", name).error(),
+              "across_projects: '" + name + reserved);
+  }
+  EXPECT_TRUE(checked_role_name("owner", "publicity").has_value());
+  EXPECT_TRUE(checked_role_name("owner", "Public").error().ends_with("not beginning with pg_)"));
+  // A schema may be named public; provisioning refuses it for its owner.
+  EXPECT_TRUE(schema::Schema::parse("public").has_value());
+}
+
 TEST(RoleLayout, EveryRoleHasANameOfItsOwnAndNoneIsTheGroupRole) {
   const std::string group =
       "'qv_across_projects' is the cross-project group role, which provisioning manages; name a role of its own";

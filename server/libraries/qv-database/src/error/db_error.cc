@@ -130,13 +130,13 @@ std::string message(const DbError& error) {
       return fmt::format("PostgreSQL server_version_num is {}, at least {} is required", error.versions->found,
                          error.versions->expected);
     case DbCode::LoginBypassesRls:
-      return "The serving login is a superuser or bypasses row-level security";
+      return "The serving login, or a role it is a member of, is a superuser or bypasses row-level security";
     case DbCode::MissingPrivilege:
       return "Missing privilege: " + text(error, 0);
     case DbCode::UpgradeLocked:
       return fmt::format("A schema upgrade of '{}' is running in another transaction", text(error, 0));
     case DbCode::InProjectRoleAcrossProjects:
-      return "The in-project role has the privileges of 'qv_across_projects'";
+      return "The in-project role is a member of 'qv_across_projects'";
   }
   return "Unknown database error";
 }

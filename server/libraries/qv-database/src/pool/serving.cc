@@ -38,18 +38,25 @@ state::Result<void> QvPool::check_rls_posture() const {
 
 sqlbuilder::Select rls_bypass_query() {
   using sqlbuilder::col;
+  const sqlbuilder::Expr bypasses = col("rolsuper").or_(col("rolbypassrls"));
   sqlbuilder::Select select;
-  select.expr(col("rolsuper").or_(col("rolbypassrls")))
+  select.expr(bypasses)
       .from("pg_roles")
-      .and_where(col("rolname").eq(sea_query::catalog::current_user()));
+      .and_where(sqlbuilder::func("pg_catalog.pg_has_role", {sea_query::catalog::current_user(), col("oid"),
+                                                             sqlbuilder::val(std::string(kMember))}))
+      .order_by(bypasses, sqlbuilder::Order::Desc)
+      .limit(1);
   return select;
 }
 
 sqlbuilder::Select in_project_across_projects_query() {
+  using sqlbuilder::cast;
   using sqlbuilder::val;
   sqlbuilder::Select select;
-  select.expr(sqlbuilder::func("pg_has_role", {sea_query::catalog::current_setting(std::string(kInProjectRoleSetting)),
-                                               val(std::string(kAcrossProjectsRole)), val(std::string("USAGE"))}));
+  select.expr(sqlbuilder::func(
+      "pg_catalog.pg_has_role",
+      {cast(sqlbuilder::func("pg_catalog.current_setting", {val(std::string(kInProjectRoleSetting))}), "name"),
+       cast(val(std::string(kAcrossProjectsRole)), "name"), val(std::string(kMember))}));
   return select;
 }
 

@@ -18,6 +18,8 @@ namespace pool::serving {
 // The setting that names the in-project role to its sessions.
 inline constexpr std::string_view kInProjectRoleSetting = "qv.in_project_role";
 inline constexpr std::string_view kAcrossProjectsRole = "qv_across_projects";
+// Membership at any depth, whether or not it inherits: a member can SET ROLE.
+inline constexpr std::string_view kMember = "MEMBER";
 
 class QvPool {
  public:
@@ -34,8 +36,9 @@ class QvPool {
   state::Result<void> check_db_version(state::Version build) const { return state::check_db_version(pool_, build); }
   state::Result<void> check_quorvale_edition() const { return state::check_quorvale_edition(pool_); }
   state::Result<void> check_pg_min_version() const { return state::check_pg_min_version(pool_); }
-  // The serving login bypasses no row-level security (5021), and the
-  // in-project role has not the privileges of qv_across_projects (5050).
+  // Neither the serving login nor a role it is a member of bypasses
+  // row-level security (5021), and the in-project role is not a member of
+  // qv_across_projects (5050).
   state::Result<void> check_rls_posture() const;
 
  private:
@@ -43,11 +46,18 @@ class QvPool {
   Pool pool_;
 };
 
-// SELECT "rolsuper" OR "rolbypassrls" FROM "pg_roles" WHERE "rolname" = current_user
+// The posture queries call pg_catalog's functions by name and with their own
+// argument types, so that no function of the home schema, which the owner
+// controls, can answer in their place. ("pg_roles" needs no qualifier:
+// pg_catalog is searched first for relations.)
+
+// SELECT "rolsuper" OR "rolbypassrls" FROM "pg_roles" WHERE
+// pg_catalog.pg_has_role(current_user, "oid", $1) ORDER BY ... DESC LIMIT 1
+// ($1 "MEMBER"): true when the login or a role it is a member of bypasses.
 sqlbuilder::Select rls_bypass_query();
 
-// SELECT pg_has_role(current_setting($1), $2, $3) ($1 "qv.in_project_role",
-// $2 "qv_across_projects", $3 "USAGE").
+// SELECT pg_catalog.pg_has_role(CAST(pg_catalog.current_setting($1) AS name),
+// CAST($2 AS name), $3) ($1 "qv.in_project_role", $2 "qv_across_projects", $3 "MEMBER").
 sqlbuilder::Select in_project_across_projects_query();
 
 }  // namespace pool::serving
