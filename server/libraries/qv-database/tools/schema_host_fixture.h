@@ -61,17 +61,6 @@ class SchemaHost : public test_support::SchemaFixture {
     return Host(arguments, password).wait();
   }
 
-  void run(const std::string& sql) {
-    connection::Connection db = session();
-    auto ran = db.execute_script(sql);
-    ASSERT_TRUE(ran) << connection::describe(ran.error());
-  }
-
-  std::string value(const std::string& sql) {
-    connection::Connection db = session();
-    return test_support::query_value(db, sql);
-  }
-
   // A provisioned schema whose empty system table a test can lock.
   void provisioned_with_system_table() {
     Finished provisioned = host(provision_args(conninfo()));

@@ -179,16 +179,6 @@ class MigrationFromVersionFour : public test_support::SchemaFixture {
   }
   Finished host(const std::vector<std::string>& arguments) { return Host(arguments, "owner pw").wait(); }
 
-  void run(const std::string& sql) {
-    connection::Connection db = session();
-    auto ran = db.execute_script(sql);
-    ASSERT_TRUE(ran) << connection::describe(ran.error());
-  }
-  std::string value(const std::string& sql) {
-    connection::Connection db = session();
-    return query_value(db, sql);
-  }
-
   // The provisioned schema with the version-4 install and its rows, in one
   // transaction, as a version-4 deployment left it.
   void version_four(const std::vector<std::string>& more_rows = {}) {

@@ -26,14 +26,6 @@ class Provisioning : public SchemaHost {
         database_name() + "')");
   }
   std::string home_schemas() { return value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"); }
-
-  // A login of this test with `attributes` and CREATE on the test database.
-  std::string administrator(const std::string& suffix, const std::string& attributes) {
-    const std::string name = role_name(suffix);
-    run("CREATE ROLE " + name + " LOGIN " + attributes + " PASSWORD 'admin pw'");
-    run("GRANT CREATE ON DATABASE " + database_name() + " TO " + name);
-    return conninfo_with({{"user", name}, {"password", "admin pw"}});
-  }
 };
 
 TEST_F(Provisioning, NamesAreRefusedBeforeAnyStatement) {

@@ -46,12 +46,6 @@ class StateCheck : public test_support::SchemaFixture {
     login_ = serving_login();
   }
 
-  void run(const std::string& sql) {
-    connection::Connection db = session();
-    auto ran = db.execute_script(sql);
-    ASSERT_TRUE(ran) << connection::describe(ran.error());
-  }
-
   std::string check(const std::string& login) { return outcome_text(component().check(serving_pool(login)).get()); }
 
   // The system table with the rows a sound database has, readable by the roles.

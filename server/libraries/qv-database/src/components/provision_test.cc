@@ -18,25 +18,6 @@ using test_support::query_value;
 
 class Provision : public test_support::SchemaFixture {
  protected:
-  void run(const std::string& sql) {
-    connection::Connection db = session();
-    auto ran = db.execute_script(sql);
-    ASSERT_TRUE(ran) << connection::describe(ran.error());
-  }
-
-  std::string value(const std::string& sql) {
-    connection::Connection db = session();
-    return query_value(db, sql);
-  }
-
-  // A login of this test with CREATE on the test database and `attributes`.
-  std::string administrator(const std::string& suffix, const std::string& attributes) {
-    const std::string name = role_name(suffix);
-    run("CREATE ROLE " + name + " LOGIN " + attributes + " PASSWORD 'admin pw'");
-    run("GRANT CREATE ON DATABASE " + database_name() + " TO " + name);
-    return conninfo_with({{"user", name}, {"password", "admin pw"}});
-  }
-
   std::string provision_as(const std::string& login, const std::string& password) {
     auto pool = admin(login);
     return outcome_text(component().provision(pool, request(password)).get());

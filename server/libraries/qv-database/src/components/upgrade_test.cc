@@ -25,18 +25,6 @@ using test_support::UpgradeRun;
 
 class Upgrade : public test_support::SchemaFixture {
  protected:
-  // Runs `sql` as the superuser in the home schema.
-  void run(const std::string& sql) {
-    connection::Connection connection = session();
-    auto ran = connection.execute_script(sql);
-    ASSERT_TRUE(ran) << connection::describe(ran.error());
-  }
-
-  std::string value(const std::string& sql) {
-    connection::Connection connection = session();
-    return query_value(connection, sql);
-  }
-
   std::string system_value(const std::string& name) {
     return value("SELECT value FROM quorvale_system WHERE name = '" + name + "'");
   }

@@ -83,4 +83,22 @@ connection::Connection SchemaFixture::session() const {
   return std::move(opened).value();
 }
 
+void SchemaFixture::run(const std::string& sql) {
+  connection::Connection db = session();
+  auto ran = db.execute_script(sql);
+  ASSERT_TRUE(ran) << connection::describe(ran.error());
+}
+
+std::string SchemaFixture::value(const std::string& sql) {
+  connection::Connection db = session();
+  return query_value(db, sql);
+}
+
+std::string SchemaFixture::administrator(const std::string& suffix, const std::string& attributes) {
+  const std::string name = role_name(suffix);
+  run("CREATE ROLE " + name + " LOGIN " + attributes + " PASSWORD 'admin pw'");
+  run("GRANT CREATE ON DATABASE " + database_name() + " TO " + name);
+  return conninfo_with({{"user", name}, {"password", "admin pw"}});
+}
+
 }  // namespace test_support

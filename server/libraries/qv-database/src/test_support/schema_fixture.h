@@ -59,6 +59,13 @@ class SchemaFixture : public DatabaseFixture {
 
   // A session of the test database as the superuser, search_path the home schema.
   connection::Connection session() const;
+  // Runs `sql` in such a session; a failure fails the test.
+  void run(const std::string& sql);
+  // The first value that `sql` gives in such a session, as query_value shows it.
+  std::string value(const std::string& sql);
+  // A login of this test with `attributes`, CREATE on the test database and
+  // the password "admin pw".
+  std::string administrator(const std::string& suffix, const std::string& attributes);
 
  private:
   std::optional<config::schema::Schema> home_;
