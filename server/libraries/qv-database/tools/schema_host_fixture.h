@@ -1,8 +1,8 @@
 #pragma once
 
-// The fixture of the schema_host tests: the arguments of each operation for
-// this test's names, one process per call, and the superuser's view of the
-// test database.
+// The base fixture of the schema_host tests: the arguments of each operation
+// for this test's names, one process per call, and waiting for the test
+// database's sessions to reach a state.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 
 namespace schema_host_test {
 
-class SchemaHost : public test_support::SchemaFixture {
+class SchemaHostFixture : public test_support::SchemaFixture {
  protected:
   std::vector<std::string> provision_args(const std::string& admin) const {
     return {"provision",
@@ -61,59 +61,29 @@ class SchemaHost : public test_support::SchemaFixture {
     return Host(arguments, password).wait();
   }
 
-  // A provisioned schema whose empty system table a test can lock.
-  void provisioned_with_system_table() {
-    Finished provisioned = host(provision_args(conninfo()));
-    ASSERT_EQ(provisioned.status, 0) << provisioned.err;
-    run("CREATE TABLE quorvale_system (name text PRIMARY KEY, value text)");
+  // Waits until `count_sql`, asked in a session of its own, gives `expected`;
+  // false when it does not within a minute. (Not asked from inside a
+  // holder's transaction, which would see one snapshot of the activity.)
+  bool eventually(const std::string& count_sql, const std::string& expected) {
+    connection::Connection observer = session();
+    for (int attempt = 0; attempt < 6000; ++attempt) {
+      if (test_support::query_value(observer, count_sql) == expected) return true;
+      std::this_thread::sleep_for(10ms);
+    }
+    return false;
   }
-
-  // A session holding a lock that lets the upgrade read the system table but
-  // not write it, so that an upgrade stops half way, its install batch run.
-  connection::Connection holding_system_table() {
-    connection::Connection holder = session();
-    auto locked = holder.execute_script("BEGIN; LOCK TABLE quorvale_system IN SHARE MODE");
-    EXPECT_TRUE(locked) << connection::describe(locked.error());
-    return holder;
-  }
-
-  // Waits until a session of the test database waits for a lock; false when
-  // none does within a minute. (Not asked from inside the holder's
-  // transaction, which would see one snapshot of the activity throughout.)
+  // A session of the test database waits for a lock.
   bool upgrade_waits() {
-    connection::Connection observer = session();
-    for (int attempt = 0; attempt < 6000; ++attempt) {
-      if (test_support::query_value(observer,
-                                    "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-                                    "wait_event_type = 'Lock'") == "1") {
-        return true;
-      }
-      std::this_thread::sleep_for(10ms);
-    }
-    return false;
+    return eventually(
+        "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND wait_event_type = 'Lock'", "1");
   }
-
-  // Waits until every other session of the test database is idle outside a
-  // transaction, or gone: the orphaned session of an upgrade has ended.
+  // Every other session of the test database is idle outside a transaction,
+  // or gone: the orphaned session of an upgrade has ended.
   bool sessions_gone() {
-    connection::Connection observer = session();
-    for (int attempt = 0; attempt < 6000; ++attempt) {
-      if (test_support::query_value(observer,
-                                    "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-                                    "pid <> pg_backend_pid() AND state <> 'idle'") == "0") {
-        return true;
-      }
-      std::this_thread::sleep_for(10ms);
-    }
-    return false;
-  }
-
-  // The relations of the home schema, and the version row.
-  std::string home_state() {
-    return value(
-        "SELECT (SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relnamespace = "
-        "'qv_apiserver'::regnamespace) || ' / ' || coalesce((SELECT value FROM quorvale_system WHERE name "
-        "= 'db_version'), 'no version')");
+    return eventually(
+        "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid() AND "
+        "state <> 'idle'",
+        "0");
   }
 };
 

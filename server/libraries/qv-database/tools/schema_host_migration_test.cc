@@ -9,14 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "host_process.h"
 #include "schema/archive/v4/baseline.h"
+#include "schema_host_fixture.h"
 #include "test_support/schema_dump.h"
-#include "test_support/schema_fixture.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using schema_host_test::Finished;
 using schema_host_test::Host;
 using test_support::query_value;
@@ -159,25 +157,15 @@ std::string with_allowance(std::string query) {
   return query;
 }
 
-class MigrationFromVersionFour : public test_support::SchemaFixture {
+class MigrationFromVersionFour : public schema_host_test::SchemaHostFixture {
  protected:
   void TearDown() override {
     if (fresh_created_) {
       auto server = connection::connect(server_conninfo());
       if (server) (void)server->execute_script("DROP DATABASE IF EXISTS " + fresh_name() + " WITH (FORCE)");
     }
-    SchemaFixture::TearDown();
+    SchemaHostFixture::TearDown();
   }
-
-  std::vector<std::string> provision_args(const std::string& admin) const {
-    return {"provision", "--admin", admin, "--schema", "qv_apiserver", "--owner", owner(), "--in-project",
-            roles().in_project(), "--across", roles().across_projects()};
-  }
-  std::vector<std::string> upgrade_args(const std::string& admin) const {
-    return {"upgrade", "--admin", admin, "--schema", "qv_apiserver", "--in-project", roles().in_project(),
-            "--across", roles().across_projects()};
-  }
-  Finished host(const std::vector<std::string>& arguments) { return Host(arguments, "owner pw").wait(); }
 
   // The provisioned schema with the version-4 install and its rows, in one
   // transaction, as a version-4 deployment left it.
@@ -218,16 +206,6 @@ class MigrationFromVersionFour : public test_support::SchemaFixture {
         "'logical_function_runs'::regclass AND attnum > 0) || ' / ' || (SELECT string_agg(id || group_id, ',' ORDER "
         "BY id) FROM logical_function_runs) FROM pg_class c WHERE c.relnamespace = 'qv_apiserver'::regnamespace AND "
         "c.relkind IN ('r', 'v')");
-  }
-
-  // Waits until `sql` gives `expected`, for at most a minute.
-  bool eventually(const std::string& sql, const std::string& expected) {
-    connection::Connection observer = session();
-    for (int attempt = 0; attempt < 6000; ++attempt) {
-      if (query_value(observer, sql) == expected) return true;
-      std::this_thread::sleep_for(10ms);
-    }
-    return false;
   }
 
  private:
@@ -366,17 +344,12 @@ TEST_F(MigrationFromVersionFour, AClientKilledHalfWayLeavesVersionFourAndARerunC
   ASSERT_TRUE(holder.execute_script("BEGIN; LOCK TABLE logical_function_runs IN SHARE MODE"));
   {
     Host upgrading(upgrade_args(conninfo()), "");
-    ASSERT_TRUE(eventually("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND "
-                           "wait_event_type = 'Lock'",
-                           "1"))
-        << "the upgrade never reached the runs";
+    ASSERT_TRUE(upgrade_waits()) << "the upgrade never reached the runs";
     upgrading.kill_now();
     EXPECT_EQ(upgrading.wait().status, 128 + SIGKILL);
   }
   ASSERT_TRUE(holder.execute_script("ROLLBACK"));
-  ASSERT_TRUE(eventually("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() AND pid <> "
-                         "pg_backend_pid() AND state <> 'idle'",
-                         "0"));
+  ASSERT_TRUE(sessions_gone());
   EXPECT_EQ(whole_state(), before);
   EXPECT_EQ(host(upgrade_args(conninfo())).out, kMigrated);
   EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "13");

@@ -12,11 +12,10 @@
 namespace {
 
 using schema_host_test::Finished;
-using schema_host_test::SchemaHost;
 
 const std::string kStatementFailed = "{\"error\":{\"code\":5008,\"message\":\"Database statement failed: ERROR P0001: ";
 
-class Provisioning : public SchemaHost {
+class Provisioning : public schema_host_test::SchemaHostFixture {
  protected:
   // The roles of this test, by name.
   std::string test_roles() {

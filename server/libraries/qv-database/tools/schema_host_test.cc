@@ -15,7 +15,33 @@ namespace {
 
 using schema_host_test::Finished;
 using schema_host_test::Host;
-using schema_host_test::SchemaHost;
+
+class SchemaHost : public schema_host_test::SchemaHostFixture {
+ protected:
+  // A provisioned schema whose empty system table a test can lock.
+  void provisioned_with_system_table() {
+    Finished provisioned = host(provision_args(conninfo()));
+    ASSERT_EQ(provisioned.status, 0) << provisioned.err;
+    run("CREATE TABLE quorvale_system (name text PRIMARY KEY, value text)");
+  }
+
+  // A session holding a lock that lets the upgrade read the system table but
+  // not write it, so that an upgrade stops half way, its install batch run.
+  connection::Connection holding_system_table() {
+    connection::Connection holder = session();
+    auto locked = holder.execute_script("BEGIN; LOCK TABLE quorvale_system IN SHARE MODE");
+    EXPECT_TRUE(locked) << connection::describe(locked.error());
+    return holder;
+  }
+
+  // The relations of the home schema, and the version row.
+  std::string home_state() {
+    return value(
+        "SELECT (SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relnamespace = "
+        "'qv_apiserver'::regnamespace) || ' / ' || coalesce((SELECT value FROM quorvale_system WHERE name "
+        "= 'db_version'), 'no version')");
+  }
+};
 
 TEST_F(SchemaHost, TheRoadOfAFirstInstall) {
   EXPECT_EQ(host(provision_args(conninfo())).out, "{\"ok\":true}\n");
