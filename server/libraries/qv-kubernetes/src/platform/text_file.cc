@@ -1,10 +1,17 @@
 #include "platform/text_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+
+#include <fmt/format.h>
 
 #include "platform/unique_fd.h"
 #include "platform/utf8.h"
@@ -12,47 +19,172 @@
 namespace platform {
 namespace {
 
+namespace fs = std::filesystem;
+using Done = qv_common::Result<void, std::string>;
+
 std::string os_error(int error) { return std::strerror(error); }
 
-}  // namespace
+// As many links as the system follows in one path before it gives up.
+constexpr int kMaxLinks = 40;
+// Room left in a file name for the temporary name's suffix.
+constexpr std::size_t kMaxTempStem = 200;
 
-qv_common::Result<std::string, std::string> read_bytes(const std::filesystem::path& path) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return qv_common::fail(os_error(errno));
-  // A folder opens, and its read fails with "Is a directory".
-  std::string content;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return qv_common::fail(os_error(errno));
-    }
-    if (got == 0) break;
-    content.append(buffer, static_cast<std::size_t>(got));
-  }
-  return content;
-}
-
-qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path) {
-  QV_ASSIGN_OR_RETURN(std::string content, read_bytes(path));
-  if (!is_valid_utf8(content)) return qv_common::fail(std::string("stream did not contain valid UTF-8"));
-  return content;
-}
-
-qv_common::Result<void, std::string> write_file(const std::filesystem::path& path, std::string_view content) {
-  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (fd.get() < 0) return qv_common::fail(os_error(errno));
-  std::size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t put = ::write(fd.get(), content.data() + written, content.size() - written);
+Done write_all(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t put = ::write(fd, content.data(), content.size());
     if (put < 0) {
       if (errno == EINTR) continue;
       return qv_common::fail(os_error(errno));
     }
-    written += static_cast<std::size_t>(put);
+    content.remove_prefix(static_cast<std::size_t>(put));
   }
   return {};
+}
+
+// Writes `content` to the new file `fd` and closes it; a close can be the
+// first to report a failed write.
+Done write_and_close(UniqueFd fd, std::string_view content) {
+  QV_RETURN_IF_ERROR(write_all(fd.get(), content));
+  if (::close(fd.release()) != 0) return qv_common::fail(os_error(errno));
+  return {};
+}
+
+// The path a chain of links at `path` ends at: `path` itself when it is no
+// link, the dangling end of the chain when its target does not exist.
+qv_common::Result<fs::path, std::string> final_target(fs::path path) {
+  for (int hop = 0; hop <= kMaxLinks; ++hop) {
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    char target[PATH_MAX];
+    const ssize_t size = ::readlink(path.c_str(), target, sizeof target);
+    if (size < 0) return qv_common::fail(os_error(errno));
+    if (static_cast<std::size_t>(size) == sizeof target) return qv_common::fail(os_error(ENAMETOOLONG));
+    const fs::path next(std::string(target, static_cast<std::size_t>(size)));
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return qv_common::fail(os_error(ELOOP));
+}
+
+// A hidden name beside `path` that no other write of this process uses.
+fs::path temporary_beside(const fs::path& path) {
+  static const pid_t process = ::getpid();
+  static std::atomic<unsigned> counter{0};
+  // Text operations: splitting the path into components would cost more
+  // than the name is worth.
+  const std::string& text = path.native();
+  const std::size_t slash = text.rfind('/');
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  const std::string_view stem = std::string_view(text).substr(start, kMaxTempStem);
+  return fs::path(fmt::format("{}.{}.{}-{}.tmp", std::string_view(text).substr(0, start), stem, process, counter++));
+}
+
+// The process's file mode creation mask, read once, or none where the system
+// does not tell it; umask() itself could only read it by changing it.
+std::optional<mode_t> creation_mask() {
+  static const std::optional<mode_t> mask = []() -> std::optional<mode_t> {
+    // The file's size reads as 0: it is read as far as its mask line.
+    UniqueFd fd(::open("/proc/self/status", O_RDONLY | O_CLOEXEC));
+    char buffer[4096];
+    const ssize_t size = fd ? ::read(fd.get(), buffer, sizeof buffer - 1) : -1;
+    if (size <= 0) return std::nullopt;
+    buffer[size] = '\0';
+    const char* line = std::strstr(buffer, "\nUmask:\t");
+    if (line == nullptr) return std::nullopt;
+    return static_cast<mode_t>(std::strtoul(line + 8, nullptr, 8));
+  }();
+  return mask;
+}
+
+// Whether a file created with the permission bits of `mode` gets fewer of
+// them than `mode` asks for, or `mode` holds bits a creation never sets.
+bool needs_chmod(mode_t mode) {
+  const std::optional<mode_t> mask = creation_mask();
+  return !mask || (mode & ~static_cast<mode_t>(0777)) != 0 || (mode & *mask) != 0;
+}
+
+// Creates the file anew; a failed write removes it again.
+Done create_new(const fs::path& path, std::string_view content) {
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!fd) return qv_common::fail(os_error(errno));
+  auto written = write_and_close(std::move(fd), content);
+  if (!written) ::unlink(path.c_str());
+  return written;
+}
+
+// Writes a temporary file beside `path` and renames it over `path`, which is
+// then replaced as a whole; with `mode` the new file takes those permission
+// bits, else those a new file gets.
+Done replace(const fs::path& path, std::string_view content, std::optional<mode_t> mode) {
+  fs::path temporary;
+  UniqueFd fd;
+  while (!fd) {
+    temporary = temporary_beside(path);
+    fd = UniqueFd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode ? *mode & 0777 : 0666));
+    if (!fd && errno != EEXIST) return qv_common::fail(os_error(errno));
+  }
+  auto replaced = [&]() -> Done {
+    if (mode && needs_chmod(*mode) && ::fchmod(fd.get(), *mode) != 0) return qv_common::fail(os_error(errno));
+    QV_RETURN_IF_ERROR(write_and_close(std::move(fd), content));
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return qv_common::fail(os_error(errno));
+    return {};
+  }();
+  if (!replaced) ::unlink(temporary.c_str());
+  return replaced;
+}
+
+}  // namespace
+
+qv_common::Result<std::string, std::string> read_bytes(const fs::path& path, FoundFile* found) {
+  // Without O_NONBLOCK, opening a FIFO waits for a writer. A first open that
+  // does not follow a link at the path tells whether there is one.
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  bool link = false;
+  UniqueFd fd(::open(path.c_str(), kFlags | O_NOFOLLOW));
+  if (!fd && errno == ELOOP) {
+    link = true;
+    fd = UniqueFd(::open(path.c_str(), kFlags));
+  }
+  if (!fd) return qv_common::fail(os_error(errno));
+  struct stat status;
+  if (::fstat(fd.get(), &status) != 0) return qv_common::fail(os_error(errno));
+  if (S_ISDIR(status.st_mode)) return qv_common::fail(os_error(EISDIR));
+  if (!S_ISREG(status.st_mode)) return qv_common::fail(std::string("not a regular file"));
+  if (found != nullptr) *found = {status.st_mode & 07777, link};
+  std::string content(static_cast<std::size_t>(status.st_size), '\0');
+  std::size_t got = 0;
+  while (got < content.size()) {
+    const ssize_t count = ::read(fd.get(), content.data() + got, content.size() - got);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return qv_common::fail(os_error(errno));
+    }
+    if (count == 0) break;  // the file shrank since it was opened
+    got += static_cast<std::size_t>(count);
+  }
+  content.resize(got);
+  return content;
+}
+
+qv_common::Result<std::string, std::string> read_text(const fs::path& path, FoundFile* found) {
+  QV_ASSIGN_OR_RETURN(std::string content, read_bytes(path, found));
+  if (!is_valid_utf8(content)) return qv_common::fail(std::string("stream did not contain valid UTF-8"));
+  return content;
+}
+
+Done write_file(const fs::path& path, std::string_view content, AtLink at_link, const FoundFile* found) {
+  if (found != nullptr && !found->link) return replace(path, content, found->mode);
+  struct stat status;
+  if (::lstat(path.c_str(), &status) != 0) {
+    if (errno != ENOENT) return qv_common::fail(os_error(errno));
+    return create_new(path, content);
+  }
+  if (S_ISLNK(status.st_mode)) {
+    if (at_link == AtLink::kReplace) return replace(path, content, std::nullopt);
+    QV_ASSIGN_OR_RETURN(const fs::path target, final_target(path));
+    return write_file(target, content, AtLink::kReplace);
+  }
+  if (S_ISDIR(status.st_mode)) return qv_common::fail(os_error(EISDIR));
+  return replace(path, content, status.st_mode & 07777);
 }
 
 }  // namespace platform

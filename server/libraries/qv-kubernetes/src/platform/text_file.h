@@ -9,11 +9,35 @@
 // Whole-file reads and writes whose failures are the cause's message text.
 namespace platform {
 
-// The file's bytes.
-qv_common::Result<std::string, std::string> read_bytes(const std::filesystem::path& path);
+// What a read found at its path: the file's permission bits, and whether
+// the path itself is a link.
+struct FoundFile {
+  unsigned mode = 0;
+  bool link = false;
+};
+
+// The bytes of the regular file at `path`, links followed. Anything else (a
+// folder, a FIFO, a socket, a device) is refused at once without blocking,
+// and the read stops at the size the file had when it was opened, so no read
+// runs without end. With `found`, what the read found is put there.
+qv_common::Result<std::string, std::string> read_bytes(const std::filesystem::path& path, FoundFile* found = nullptr);
 // The file's bytes, which must be UTF-8 text.
-qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path);
-// Creates or truncates the file and writes `content` as its whole content.
-qv_common::Result<void, std::string> write_file(const std::filesystem::path& path, std::string_view content);
+qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path, FoundFile* found = nullptr);
+
+// What a write does with a link at the file's path.
+enum class AtLink {
+  kFollow,   // writes the file the link leads to, creating it when the link dangles
+  kReplace,  // replaces the link itself by a regular file
+};
+
+// Makes `content` the whole content of the file at `path`, whole or not at
+// all. An existing file is replaced by a temporary file written beside it and
+// renamed over it, with the old file's permission bits; a new file is created
+// in place. A write that fails leaves the old file as it was (or no new file)
+// and no temporary file behind. With `found`, what a read of the same path
+// found moments before, the write takes that for the path's state instead
+// of looking at it again.
+qv_common::Result<void, std::string> write_file(const std::filesystem::path& path, std::string_view content,
+                                                AtLink at_link = AtLink::kFollow, const FoundFile* found = nullptr);
 
 }  // namespace platform

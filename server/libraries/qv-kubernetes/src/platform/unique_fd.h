@@ -26,6 +26,9 @@ class UniqueFd {
   int get() const { return fd_; }
   explicit operator bool() const { return fd_ >= 0; }
 
+  // Gives up ownership: the caller closes the descriptor.
+  int release() { return std::exchange(fd_, -1); }
+
   void reset() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "base/error/upgrade.h"
 #include "platform/text_file.h"
@@ -41,15 +42,23 @@ std::string FolderStore::locate(const plan::Step& step) const { return platform:
 // when it fails, which gives the same outcome with fewer system calls.
 qv_common::Result<std::optional<std::string>, CommandError> FolderStore::read(const plan::Step& step) {
   const std::filesystem::path path = path_of(step);
-  auto text = platform::read_text(path);
-  if (text) return std::optional<std::string>(std::move(*text));
+  platform::FoundFile found;
+  auto text = platform::read_text(path, &found);
+  if (text) {
+    last_read_ = LastRead{path, found};
+    return std::optional<std::string>(std::move(*text));
+  }
   if (!present(path)) return std::optional<std::string>();
   return fail(UpgradeError::OfflineSourceReadFailed(platform::display(path), text.error()));
 }
 
+// The file is replaced whole or not at all; a link at the path is followed,
+// and the file it leads to is replaced.
 qv_common::Result<void, CommandError> FolderStore::write(const plan::Step& step, std::string text) {
   const std::filesystem::path path = path_of(step);
-  if (platform::write_file(path, text)) return {};
+  const std::optional<LastRead> last = std::exchange(last_read_, std::nullopt);
+  const platform::FoundFile* found = last && last->path == path ? &last->found : nullptr;
+  if (platform::write_file(path, text, platform::AtLink::kFollow, found)) return {};
   if (path.has_parent_path()) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
@@ -64,6 +73,7 @@ qv_common::Result<void, CommandError> FolderStore::write(const plan::Step& step,
 }
 
 qv_common::Result<void, CommandError> FolderStore::remove(const plan::Step& step) {
+  last_read_.reset();
   const std::filesystem::path path = path_of(step);
   if (!present(path)) return {};
   if (::unlink(path.c_str()) != 0) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/system/exit.h"
+#include "platform/text_file.h"
 #include "result.h"
 #include "runtime/instance/upgrade/plan.h"
 
@@ -41,8 +42,16 @@ class FolderStore final : public Store {
   qv_common::Result<void, CommandError> remove(const plan::Step& step) override;
 
  private:
+  // A modify reads its file and writes it back at once: what the read found
+  // there spares the write a second look at the file.
+  struct LastRead {
+    std::filesystem::path path;
+    platform::FoundFile found;
+  };
+
   std::filesystem::path root_;
   bool by_file_;
+  std::optional<LastRead> last_read_;
 };
 
 }  // namespace runtime::instance::upgrade::store

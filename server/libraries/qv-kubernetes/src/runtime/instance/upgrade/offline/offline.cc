@@ -26,7 +26,8 @@ const spec::FamilyMap& family_map(const spec::Spec& spec, std::string_view famil
 
 // The variants of each group in one family folder, listed once, when the
 // first entry needs the search. Planning writes nothing, so one listing
-// serves every entry of the family.
+// serves every entry of the family; once it is there, a variant it lacks is
+// known to be absent without looking at the file.
 class FamilyListing {
  public:
   explicit FamilyListing(fs::path folder) : folder_(std::move(folder)) {}
@@ -34,8 +35,9 @@ class FamilyListing {
   // The files one entry acts on.
   std::vector<std::string> files_of_entry(const std::string& group, const std::string& variant, ActionKind kind) {
     const bool searches = kind == ActionKind::kDelete || kind == ActionKind::kModify;
+    if (!searches) return {variant};
     std::error_code error;
-    if (!searches || fs::exists(folder_ / variant, error)) return {variant};
+    if (!(groups_ && !lists(group, variant)) && fs::exists(folder_ / variant, error)) return {variant};
     if (!groups_) groups_ = variants_by_group(folder_);
     const auto found = groups_->find(group);
     if (found == groups_->end()) return {};
@@ -45,6 +47,14 @@ class FamilyListing {
   }
 
  private:
+  // A variant lies in the listing under its group, the variant-free name
+  // that the spec check holds it to.
+  bool lists(const std::string& group, const std::string& variant) const {
+    const auto found = groups_->find(group);
+    return found != groups_->end() &&
+           std::find(found->second.begin(), found->second.end(), variant) != found->second.end();
+  }
+
   fs::path folder_;
   std::optional<std::map<std::string, std::vector<std::string>, std::less<>>> groups_;
 };

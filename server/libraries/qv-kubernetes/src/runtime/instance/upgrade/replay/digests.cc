@@ -84,7 +84,7 @@ qv_common::Result<void, CommandError> write_digests(const fs::path& path, const 
   if (!yaml) return fail(UpgradeError::DigestsWriteFailed(platform::display(path), yaml.error()));
   std::string text(kDigestsHeader);
   text += *yaml;
-  if (auto written = platform::write_file(path, text); !written) {
+  if (auto written = platform::write_file(path, text, platform::AtLink::kReplace); !written) {
     return fail(UpgradeError::DigestsWriteFailed(platform::display(path), written.error()));
   }
   return {};

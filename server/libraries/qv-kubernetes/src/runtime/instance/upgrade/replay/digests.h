@@ -22,7 +22,9 @@ inline constexpr std::string_view kDigestsHeader = "#\n# SHA-256 digests of temp
 // Reads the digests document; a missing file is an empty document.
 qv_common::Result<Digests, core::system::exit::CommandError> read_digests(const std::filesystem::path& path);
 
-// Writes the header and the document as the whole file. The folder must exist.
+// Writes the header and the document as the whole file, replaced whole or
+// not at all; a link at the path is replaced, not followed. The folder must
+// exist.
 qv_common::Result<void, core::system::exit::CommandError> write_digests(const std::filesystem::path& path,
                                                                         const Digests& digests);
 

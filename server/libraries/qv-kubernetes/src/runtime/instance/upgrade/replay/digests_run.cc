@@ -3,6 +3,9 @@
 #include <set>
 #include <utility>
 
+#include "base/error/upgrade.h"
+#include "platform/inside.h"
+#include "platform/utf8.h"
 #include "runtime/instance/upgrade/replay/digests.h"
 #include "runtime/instance/upgrade/replay/files.h"
 #include "runtime/instance/upgrade/replay/replay.h"
@@ -10,8 +13,28 @@
 namespace runtime::instance::upgrade::replay {
 namespace {
 
+namespace fs = std::filesystem;
+using base::error::UpgradeError;
 using core::system::exit::CommandError;
 using provider::ClusterProvider;
+using qv_common::fail;
+
+// The document as recorded, read only where no link leads it out of the repository.
+qv_common::Result<Digests, CommandError> read_recorded(const Sources& sources) {
+  const fs::path path = sources.digests();
+  if (auto inside = platform::check_inside(path, sources.root); !inside) {
+    return fail(UpgradeError::DigestsReadFailed(platform::display(path), inside.error()));
+  }
+  return read_digests(path);
+}
+
+// Records the document in a configuration folder that lies in the repository.
+qv_common::Result<void, CommandError> write_recorded(const Sources& sources, const Digests& digests) {
+  if (auto inside = platform::check_inside(sources.config, sources.root); !inside) {
+    return fail(UpgradeError::DigestsWriteFailed(platform::display(sources.digests()), inside.error()));
+  }
+  return write_digests(sources.digests(), digests);
+}
 
 const std::string* recorded_digest(const Digests& digests, const std::string& version, ClusterProvider provider) {
   const auto found = digests.versions.find(version);
@@ -22,7 +45,7 @@ const std::string* recorded_digest(const Digests& digests, const std::string& ve
 
 // Adds the digests that the document lacks; returns how many.
 qv_common::Result<std::uint64_t, CommandError> record_missing(const Sources& sources, const Templates& templates) {
-  QV_ASSIGN_OR_RETURN(Digests digests, read_digests(sources.digests()));
+  QV_ASSIGN_OR_RETURN(Digests digests, read_recorded(sources));
   std::uint64_t added = 0;
   for (const Release* release : templates.released()) {
     for (ClusterProvider provider : release->providers) {
@@ -33,7 +56,7 @@ qv_common::Result<std::uint64_t, CommandError> record_missing(const Sources& sou
       ++added;
     }
   }
-  if (added > 0) QV_RETURN_IF_ERROR(write_digests(sources.digests(), digests));
+  if (added > 0) QV_RETURN_IF_ERROR(write_recorded(sources, digests));
   return added;
 }
 
@@ -52,7 +75,7 @@ qv_common::Result<DigestsOutcome, CommandError> check_digests(const Sources& sou
   if (record) {
     QV_ASSIGN_OR_RETURN(outcome.recorded, record_missing(sources, templates));
   }
-  QV_ASSIGN_OR_RETURN(const Digests digests, read_digests(sources.digests()));
+  QV_ASSIGN_OR_RETURN(const Digests digests, read_recorded(sources));
 
   std::set<std::pair<std::string, std::string>> released;
   for (const Release* release : templates.released()) {

@@ -4,8 +4,10 @@
 #include <set>
 
 #include "base/error/upgrade.h"
-#include "platform/subprocess.h"
+#include "platform/git.h"
+#include "platform/inside.h"
 #include "platform/tar_unpack.h"
+#include "platform/target_folders.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
 #include "runtime/instance/profile/bundle.h"
@@ -13,6 +15,7 @@
 #include "runtime/instance/upgrade/inventory/inventory.h"
 #include "runtime/instance/upgrade/replay/copy_tree.h"
 #include "runtime/instance/upgrade/replay/files.h"
+#include "runtime/instance/upgrade/replay/inside_repository.h"
 
 namespace runtime::instance::upgrade::replay {
 namespace {
@@ -51,13 +54,19 @@ qv_common::Result<void, std::string> restore_family_folders(const fs::path& fold
   return {};
 }
 
-Done extract_kprofile(const Sources& sources, const std::string& version, const fs::path& folder) {
+// A release's kprofile is made anew from its tag: files left by an earlier
+// run would leak into its templates, and a patch that adds a file would no
+// longer apply. A link at the folder or at kprofiles is removed, not followed.
+Done extract_kprofile(const Sources& sources, const std::string& version, const fs::path& target) {
+  const fs::path folder = target / "kprofiles" / version;
   auto failed = [&](std::string cause) {
     return fail(UpgradeError::TagKprofileReadFailed(platform::display(sources.root), version, std::move(cause)));
   };
-  auto archive = platform::run_process(
-      {"git", "-C", sources.root.string(), "archive", "--format=tar", version, std::string(kKprofilePath)},
-      std::nullopt);
+  if (auto made = platform::make_real_folders(target, "kprofiles"); !made) return failed(made.error());
+  if (auto removed = platform::remove_entry(folder); !removed) return failed(removed.error());
+  auto archive =
+      platform::run_git({"-C", sources.root.string(), "archive", "--format=tar", version, std::string(kKprofilePath)},
+                        std::nullopt);
   if (!archive) return failed(archive.error());
   if (archive->status != 0) return failed(error_text(*archive));
   if (auto unpacked = platform::unpack_tar_prefix(archive->output, kKprofilePath, folder); !unpacked) {
@@ -72,25 +81,26 @@ Done extract_kprofile(const Sources& sources, const std::string& version, const 
 // git apply looks for a repository from its working folder upwards; inside
 // another repository's work tree it would skip every patched path outside
 // the folder and still succeed. The ceiling stops the search at the folder
-// (an empty one, when the folder cannot be made absolute, is ignored), and a
-// repository named by the environment is not used either.
-std::vector<platform::EnvironmentChange> without_repository(const fs::path& folder) {
+// (an empty one, when the folder cannot be made absolute, is ignored).
+std::vector<platform::EnvironmentChange> outside_any_repository(const fs::path& folder) {
   std::error_code error;
   const fs::path absolute = fs::absolute(folder, error);
-  return {{"GIT_CEILING_DIRECTORIES", absolute.parent_path().string()},
-          {"GIT_DIR", std::nullopt},
-          {"GIT_WORK_TREE", std::nullopt}};
+  return {{"GIT_CEILING_DIRECTORIES", absolute.parent_path().string()}};
 }
 
+// Outside a repository git apply refuses a patch that touches a path outside
+// its working folder (absolute, climbing with "..", or through a link)
+// before it writes anything.
 Done apply_patch(const Sources& sources, const std::string& version, const fs::path& folder) {
   const fs::path patch = sources.config / "patches" / (version + ".patch");
   std::error_code error;
-  if (!fs::is_regular_file(patch, error)) return {};
+  if (!fs::exists(patch, error)) return {};
   auto failed = [&](std::string cause) {
     return fail(UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause)));
   };
-  auto applied = platform::run_process({"git", "apply", "--unsafe-paths", "-p1", patch.string()}, folder,
-                                       without_repository(folder));
+  if (auto inside = platform::check_inside(patch, sources.root); !inside) return failed(inside.error());
+  if (!fs::is_regular_file(patch, error)) return failed("not a regular file");
+  auto applied = platform::run_git({"apply", "-p1", patch.string()}, folder, outside_any_repository(folder));
   if (!applied) return failed(applied.error());
   if (applied->status != 0) return failed(error_text(*applied));
   if (auto restored = restore_family_folders(folder); !restored) return failed(restored.error());
@@ -117,43 +127,49 @@ std::vector<ClusterProvider> kprofile_providers(const fs::path& kprofile) {
   return served;
 }
 
-Done write_template(const profile::Profile& profile, const fs::path& folder) {
+// The template folder templates/<version>/<provider> under `target` is
+// written anew; links in its way are replaced, never followed.
+Done write_template(const profile::Profile& profile, const fs::path& target, const std::string& version,
+                    ClusterProvider provider) {
+  const fs::path parent = fs::path("templates") / version;
+  const fs::path folder = target / parent / provider::as_str(provider);
   auto failed = [&](const std::string& cause) {
     return fail(UpgradeError::OfflineTargetWriteFailed(platform::display(folder), cause));
   };
-  std::error_code error;
-  if (fs::exists(folder, error)) {
-    fs::remove_all(folder, error);
-    if (error) return failed(error.message());
-  }
+  if (auto made = platform::make_real_folders(target, parent); !made) return failed(made.error());
+  if (auto removed = platform::remove_entry(folder); !removed) return failed(removed.error());
   const std::array<std::pair<std::string_view, const std::map<std::string, std::string>*>, 3> sections = {
       {{"configs", &profile.configs}, {"pods", &profile.pods}, {"assets", &profile.assets}}};
   for (const auto& [section, files] : sections) {
+    if (auto made = platform::make_real_folders(folder, section); !made) return failed(made.error());
     const fs::path section_folder = folder / section;
-    fs::create_directories(section_folder, error);
-    if (error) return failed(error.message());
     for (const auto& [name, text] : *files) {
       if (is_binary_provided(name)) continue;
-      if (auto written = platform::write_file(section_folder / name, text); !written) return failed(written.error());
+      auto written = platform::write_file(section_folder / name, text, platform::AtLink::kReplace);
+      if (!written) return failed(written.error());
     }
   }
   return {};
 }
 
+// The working kprofile may lead to folders elsewhere in the repository; an
+// extracted one, whose links only a patch can have made, nowhere outside it.
 qv_common::Result<Release, CommandError> materialize_release(const Sources& sources, const fs::path& target,
                                                              const inventory::InventoryEntry& entry,
                                                              const std::string& newest) {
   fs::path kprofile = sources.kprofile;
+  fs::path bound = sources.root;
   if (entry.version != newest) {
-    kprofile = target / "kprofiles" / entry.version;
-    QV_RETURN_IF_ERROR(extract_kprofile(sources, entry.version, kprofile));
+    kprofile = bound = target / "kprofiles" / entry.version;
+    QV_RETURN_IF_ERROR(extract_kprofile(sources, entry.version, target));
     QV_RETURN_IF_ERROR(apply_patch(sources, entry.version, kprofile));
   }
+  QV_RETURN_IF_ERROR(check_kprofile(kprofile, bound));
   Release release{entry, kprofile_providers(kprofile)};
   for (ClusterProvider provider : release.providers) {
     auto profile = profile::load_profile_from(kprofile, provider, entry.version);
     if (!profile) return fail(CommandError(std::move(profile).error()));
-    QV_RETURN_IF_ERROR(write_template(*profile, target / "templates" / entry.version / provider::as_str(provider)));
+    QV_RETURN_IF_ERROR(write_template(*profile, target, entry.version, provider));
   }
   return release;
 }
@@ -161,6 +177,7 @@ qv_common::Result<Release, CommandError> materialize_release(const Sources& sour
 }  // namespace
 
 qv_common::Result<Templates, CommandError> materialize(const Sources& sources, const fs::path& target) {
+  QV_RETURN_IF_ERROR(check_upgrade_tree(sources));
   QV_ASSIGN_OR_RETURN(const inventory::Inventory inventory, inventory::read_inventory(sources.kupgrade));
   Templates templates{target / "templates", inventory.versions.front().version, {}};
   for (auto entry = inventory.versions.rbegin(); entry != inventory.versions.rend(); ++entry) {

@@ -63,9 +63,8 @@ class MaterializeTest : public ::testing::Test {
 
 TEST_F(MaterializeTest, OneVersionUsesTheWorkingKprofileWithoutGit) {
   repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: false}\n");
-  Sources without_git = sources();
-  without_git.root = target_.path() / "no repository here";
-  auto templates = materialize(without_git, target_.path());
+  fs::remove_all(repo_.root() / ".git");
+  auto templates = run();
   ASSERT_TRUE(templates) << templates.error().debug();
   EXPECT_EQ(templates->root, target_.path() / "templates");
   EXPECT_EQ(templates->newest, "1.1.0");
@@ -251,17 +250,23 @@ TEST_F(MaterializeTest, AFamilyFolderThatWasEmptyAtTheTagComesBackEmpty) {
             (std::map<std::string, std::string>{{"configs/app.yaml", "name: eks\n"}}));
 }
 
-TEST_F(MaterializeTest, RewritesTemplatesAndKeepsStaleKprofileFiles) {
+TEST_F(MaterializeTest, RewritesTheTemplatesAndKprofilesOfItsReleasesOnly) {
   target_.write("templates/1.0.0/aks/configs/stale.yaml", "stale\n");
   target_.write("templates/0.1.0/aks/configs/other.yaml", "other\n");
-  target_.write("kprofiles/1.0.0/configs/stale_docker.yaml", "stale\n");
+  target_.write("kprofiles/1.0.0/configs/stale_eks.yaml", "stale\n");
   target_.write("kprofiles/1.0.0/configs/app.yaml", "overwritten\n");
+  target_.write("kprofiles/0.1.0/configs/other.yaml", "other\n");
   auto templates = run();
   ASSERT_TRUE(templates) << templates.error().debug();
   EXPECT_FALSE(fs::exists(target_.path() / "templates/1.0.0/aks/configs/stale.yaml"));
   EXPECT_TRUE(fs::exists(target_.path() / "templates/0.1.0/aks/configs/other.yaml"));
-  EXPECT_TRUE(fs::exists(target_.path() / "kprofiles/1.0.0/configs/stale_docker.yaml"));
-  EXPECT_EQ(files_below(target_.path() / "kprofiles/1.0.0")["configs/app.yaml"], "name: old\n");
+  EXPECT_TRUE(fs::exists(target_.path() / "kprofiles/0.1.0/configs/other.yaml"));
+  EXPECT_EQ(files_below(target_.path() / "kprofiles/1.0.0"),
+            (std::map<std::string, std::string>{{"configs/app.yaml", "name: old\n"},
+                                                {"configs/app_eks.yaml", "name: old-eks\n"},
+                                                {"pods/web_aks.yaml", "kind: Pod\n"},
+                                                {"assets/logo.txt", "logo\n"}}));
+  EXPECT_FALSE(fs::exists(target_.path() / "templates/1.0.0/eks/configs/stale.yaml"));
 }
 
 TEST_F(MaterializeTest, InventoryFailureWritesNothing) {

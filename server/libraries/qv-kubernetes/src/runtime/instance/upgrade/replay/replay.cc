@@ -9,6 +9,7 @@
 #include "runtime/instance/upgrade/catalog.h"
 #include "runtime/instance/upgrade/plan.h"
 #include "runtime/instance/upgrade/replay/files.h"
+#include "runtime/instance/upgrade/replay/inside_repository.h"
 #include "runtime/instance/upgrade/replay/materialize.h"
 #include "runtime/instance/upgrade/store.h"
 
@@ -35,9 +36,12 @@ bool same_content(std::string_view name, const std::string& a, const std::string
 
 qv_common::Result<void, CommandError> apply_upgrader(const Sources& sources, ClusterProvider provider,
                                                      std::string_view version, store::Store& store) {
+  QV_RETURN_IF_ERROR(check_spec(sources, version));
   QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(sources.kupgrade, version));
+  const std::vector<plan::Step> steps = plan::provider_steps(spec, provider);
+  QV_RETURN_IF_ERROR(check_contents(sources, version, steps));
   apply::PatternCache patterns;
-  for (const plan::Step& step : plan::provider_steps(spec, provider)) {
+  for (const plan::Step& step : steps) {
     QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step, patterns));
   }
   return {};

@@ -16,6 +16,13 @@ struct Sources {
   std::filesystem::path config;
 
   std::filesystem::path digests() const { return config / "digests.yaml"; }
+
+  // The folder that no link under the upgrade tree may lead out of: the
+  // repository, or the upgrade tree itself when it was given outside it.
+  std::filesystem::path kupgrade_bound() const {
+    const std::filesystem::path relative = kupgrade.lexically_relative(root);
+    return !relative.empty() && *relative.begin() != ".." ? root : kupgrade;
+  }
 };
 
 }  // namespace runtime::instance::upgrade::replay
