@@ -12,6 +12,7 @@
 namespace {
 
 using schema_host_test::Finished;
+using schema_host_test::Host;
 
 const std::string kStatementFailed = "{\"error\":{\"code\":5008,\"message\":\"Database statement failed: ERROR P0001: ";
 
@@ -25,6 +26,29 @@ class Provisioning : public schema_host_test::SchemaHostFixture {
         database_name() + "')");
   }
   std::string home_schemas() { return value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"); }
+  std::string schema_rule() const {
+    return "the home schema must be new, or it and its objects must belong to, and CREATE on it be held only by, "
+           "the owner " +
+           owner() + ", a role that is a member of it, this administrator or a superuser";
+  }
+  // The arguments of `command` (provision or upgrade) for a deployment of
+  // its own in `schema`: the roles of this test named `name`_owner,
+  // `name`_in and `name`_across.
+  std::vector<std::string> deployment_args(const std::string& command, const std::string& admin,
+                                           const std::string& schema, const std::string& name) const {
+    std::vector<std::string> arguments = command == "provision" ? provision_args(admin) : upgrade_args(admin);
+    if (command == "provision") arguments = with_option(arguments, "--owner", role_name(name + "_owner"));
+    arguments = with_option(arguments, "--schema", schema);
+    arguments = with_option(arguments, "--in-project", role_name(name + "_in"));
+    return with_option(arguments, "--across", role_name(name + "_across"));
+  }
+  // Provisions and upgrades that deployment as the superuser of `admin`.
+  void deploy(const std::string& admin, const std::string& schema, const std::string& name) {
+    for (const std::string command : {"provision", "upgrade"}) {
+      Finished done = host(deployment_args(command, admin, schema, name));
+      ASSERT_EQ(done.status, 0) << command << ": " << done.err;
+    }
+  }
 };
 
 TEST_F(Provisioning, NamesAreRefusedBeforeAnyStatement) {
@@ -82,14 +106,19 @@ TEST_F(Provisioning, TheUpgradeAndTheCheckRefuseReservedRoleNames) {
 
 // The owner becomes a member of both RLS roles and the serving logins of the
 // in-project role, so neither may carry, or reach by SET ROLE, powers beyond
-// row-level security, nor may the in-project role reach a role that sees
-// every project.
-TEST_F(Provisioning, ExistingRolesWithPowersBeyondRowLevelSecurityAreRefusedAndNothingIsCreated) {
+// row-level security, nor belong to any role but, for the across-projects
+// role, qv_across_projects.
+TEST_F(Provisioning, ExistingRolesWithPowersOrMembershipsAreRefusedAndNothingIsCreated) {
   const std::string rule =
       "a row-level-security role must hold none of SUPERUSER, BYPASSRLS, CREATEROLE, REPLICATION and ADMIN OPTION, "
       "directly or through a role it is a member of, nor be a member of pg_execute_server_program, "
       "pg_read_server_files or pg_write_server_files";
   const std::string across = roles().across_projects();
+  const auto memberships = [](const std::string& across_role) {
+    return "a row-level-security role must be a member of no role but, for the across-projects role " + across_role +
+           ", qv_across_projects";
+  };
+  const std::string payroll = role_name("payroll");
   const std::string granted = role_name("granted");
   const std::string lead = role_name("lead");
   const std::string files = role_name("files");
@@ -103,6 +132,8 @@ TEST_F(Provisioning, ExistingRolesWithPowersBeyondRowLevelSecurityAreRefusedAndN
       "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$; "
       "CREATE ROLE " +
       middle + " IN ROLE qv_across_projects");
+  run("CREATE TABLE public.payroll (salary int); CREATE ROLE " + payroll + "; GRANT SELECT ON public.payroll TO " +
+      payroll);
   struct {
     std::string option;
     std::string role;
@@ -132,16 +163,19 @@ TEST_F(Provisioning, ExistingRolesWithPowersBeyondRowLevelSecurityAreRefusedAndN
        "1"},
       {"--in-project", role_name("i7"),
        " NOINHERIT; CREATE ROLE " + across + "; GRANT " + across + " TO " + role_name("i7"),
-       "role " + role_name("i7") + " is a member of " + across +
-           "; the in-project role must be a member neither of the across-projects role " + across +
-           " nor of qv_across_projects, which see every project",
-       "1"},
+       "role " + role_name("i7") + " is a member of " + across + "; " + memberships(across), "1"},
       {"--in-project", role_name("i8"), " NOINHERIT IN ROLE " + middle,
-       "role " + role_name("i8") +
-           " is a member of qv_across_projects; the in-project role must be a member "
-           "neither of the across-projects role " +
-           across + " nor of qv_across_projects, which see every project",
-       "1"},
+       "role " + role_name("i8") + " is a member of " + middle + "; " + memberships(across), "1"},
+      {"--in-project", role_name("i9"), " IN ROLE qv_across_projects",
+       "role " + role_name("i9") + " is a member of qv_across_projects; " + memberships(across), "1"},
+      {"--in-project", role_name("i10"), " IN ROLE pg_read_all_data",
+       "role " + role_name("i10") + " is a member of pg_read_all_data; " + memberships(across), "1"},
+      {"--across", role_name("a6"), " IN ROLE pg_write_all_data",
+       "role " + role_name("a6") + " is a member of pg_write_all_data; " + memberships(role_name("a6")), "1"},
+      {"--across", role_name("a7"), " IN ROLE " + payroll,
+       "role " + role_name("a7") + " is a member of " + payroll + "; " + memberships(role_name("a7")), "1"},
+      {"--across", role_name("a8"), " IN ROLE qv_across_projects, pg_monitor",
+       "role " + role_name("a8") + " is a member of pg_monitor; " + memberships(role_name("a8")), "2"},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.refusal);
@@ -169,8 +203,7 @@ TEST_F(Provisioning, ExistingRolesWithPowersBeyondRowLevelSecurityAreRefusedAndN
 TEST_F(Provisioning, AHomeSchemaOfAnotherRoleIsRefused) {
   const std::string other = role_name("other");
   run("CREATE ROLE " + other + "; CREATE SCHEMA qv_apiserver AUTHORIZATION " + other);
-  const std::string rule = "; the home schema must be new, or belong to the owner " + owner() +
-                           ", to this administrator or to a superuser\\n";
+  const std::string rule = "; " + schema_rule() + "\\n";
   Finished foreign = host(provision_args(conninfo()));
   EXPECT_EQ(foreign.status, 1);
   EXPECT_THAT(foreign.err, testing::StartsWith(kStatementFailed + "schema qv_apiserver already exists and belongs to " +
@@ -195,6 +228,154 @@ TEST_F(Provisioning, AHomeSchemaOfAnotherRoleIsRefused) {
   run("DROP SCHEMA qv_apiserver; CREATE SCHEMA qv_apiserver");
   Finished by_superuser = host(provision_args(admin));
   EXPECT_EQ(by_superuser.status, 0) << by_superuser.err;
+}
+
+// A schema that a superuser prepared is adopted with what is in it: a role
+// that owns its objects, or may create them, could leave tables that the
+// upgrade takes as its own, or read what the application writes.
+TEST_F(Provisioning, ObjectsAndCreateOfAnotherRoleInAPreparedSchemaAreRefused) {
+  const std::string developer = role_name("developer");
+  run("CREATE ROLE " + developer);
+  const std::string as_developer =
+      "GRANT USAGE, CREATE ON SCHEMA qv_apiserver TO " + developer + "; SET ROLE " + developer + "; ";
+  struct {
+    std::string setup;
+    std::string refusal;
+  } cases[] = {
+      {as_developer + "CREATE TABLE qv_apiserver.quorvale_system (name text, value text); "
+                      "INSERT INTO qv_apiserver.quorvale_system VALUES ('db_version', '13'); "
+                      "CREATE TABLE qv_apiserver.groups (id text); RESET ROLE",
+       "holds table qv_apiserver.groups, which belongs to " + developer},
+      {as_developer + "CREATE FUNCTION qv_apiserver.planted() RETURNS int LANGUAGE sql AS 'SELECT 1'; RESET ROLE; " +
+           "REVOKE CREATE ON SCHEMA qv_apiserver FROM " + developer,
+       "holds function qv_apiserver.planted(), which belongs to " + developer},
+      {"GRANT CREATE ON SCHEMA qv_apiserver TO " + developer, "grants CREATE to " + developer},
+      {"GRANT CREATE ON SCHEMA qv_apiserver TO PUBLIC", "grants CREATE to PUBLIC"},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.refusal);
+    run("DROP SCHEMA IF EXISTS qv_apiserver CASCADE; CREATE SCHEMA qv_apiserver; " + test_case.setup);
+    const std::string schema_owner = "SELECT nspowner::regrole::text FROM pg_namespace WHERE nspname = 'qv_apiserver'";
+    const std::string before = value(schema_owner);
+    Finished refused = host(provision_args(conninfo()));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith(kStatementFailed + "schema qv_apiserver " + test_case.refusal + "; " +
+                                                 schema_rule() + "\\n"));
+    EXPECT_EQ(test_roles(), developer);
+    EXPECT_EQ(value(schema_owner), before);
+  }
+}
+
+// The layout that a non-superuser administrator prepared, provisioned and
+// upgraded is taken again, by that administrator and by a second one that
+// the owner is granted to: the first owns the schema and its tables, and is
+// a member of the owner.
+TEST_F(Provisioning, AnAdministratorsLayoutIsProvisionedAgainByItAndByASecondOne) {
+  const std::string first = administrator("first", "CREATEROLE");
+  {
+    connection::Connection as_first = connection::connect(first).value();
+    ASSERT_TRUE(as_first.execute_script("CREATE SCHEMA qv_apiserver"));
+  }
+  for (const auto& arguments : {provision_args(first), upgrade_args(first), provision_args(first)}) {
+    Finished done = host(arguments);
+    ASSERT_EQ(done.status, 0) << arguments.front() << ": " << done.err;
+  }
+  // A privilege on this database itself is no use by another deployment.
+  run("GRANT CONNECT, TEMPORARY ON DATABASE " + database_name() + " TO " + roles().in_project());
+  const std::string second = administrator("second", "CREATEROLE");
+  run("GRANT " + owner() + " TO " + role_name("second"));
+  Finished again = host(provision_args(second));
+  EXPECT_EQ(again.status, 0) << again.err;
+  const std::string login = serving_login();
+  EXPECT_EQ(host({"check", "--serving", login, "--schema", "qv_apiserver", "--in-project", roles().in_project()}).out,
+            "{\"ok\":true}\n");
+}
+
+// A membership of qv_across_projects that a provisioning running beside this
+// one grants the in-project role after this one's first look is still
+// refused before this one commits.
+TEST_F(Provisioning, AMembershipGrantedWhileProvisioningRunsIsRefusedBeforeItCommits) {
+  const std::string in_project = roles().in_project();
+  run("DO $$ BEGIN CREATE ROLE qv_across_projects NOBYPASSRLS NOLOGIN; "
+      "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$; CREATE ROLE " +
+      in_project);
+  // The owner created in a transaction still open holds the provisioning at
+  // its own CREATE ROLE, after the refusals have looked.
+  connection::Connection holder = session();
+  ASSERT_TRUE(holder.execute_script("BEGIN; CREATE ROLE " + owner()));
+  Host provisioning(provision_args(conninfo()), "owner pw");
+  ASSERT_TRUE(upgrade_waits()) << "the provisioning never reached the owner role";
+  run("GRANT qv_across_projects TO " + in_project);
+  ASSERT_TRUE(holder.execute_script("ROLLBACK"));
+  Finished refused = provisioning.wait();
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.err, testing::StartsWith(kStatementFailed + "role " + in_project +
+                                               " is a member of qv_across_projects; the in-project role must be a "
+                                               "member neither of the across-projects role " +
+                                               roles().across_projects() +
+                                               " nor of qv_across_projects, which see every project\\n"));
+  EXPECT_EQ(test_roles(), in_project);
+  EXPECT_EQ(home_schemas(), "0");
+}
+
+// A second database of this test, dropped before the test's roles are.
+class ProvisioningBesideOtherDeployments : public Provisioning {
+ protected:
+  void TearDown() override {
+    if (!other_.empty()) {
+      auto server = connection::connect(server_conninfo());
+      EXPECT_TRUE(server && server->execute_script("DROP DATABASE IF EXISTS " + other_ + " WITH (FORCE)"));
+    }
+    Provisioning::TearDown();
+  }
+  // Creates the database; its connection string as the superuser.
+  std::string other_database() {
+    other_ = database_name() + "_other";
+    auto server = connection::connect(server_conninfo());
+    EXPECT_TRUE(server && server->execute_script("CREATE DATABASE " + other_));
+    return conninfo_with({{"dbname", other_}});
+  }
+
+  std::string other_;
+};
+
+// Roles are the cluster's. RLS roles that another deployment's objects use,
+// in another schema or another database, would give this deployment's owner
+// and logins that deployment's rows, and as this across-projects role would
+// give that deployment's logins every project.
+TEST_F(ProvisioningBesideOtherDeployments, RolesThatServeAnotherDeploymentAreRefused) {
+  ASSERT_NO_FATAL_FAILURE(deploy(conninfo(), "qv_other", "n"));
+  const std::string other = other_database();
+  ASSERT_NO_FATAL_FAILURE(deploy(other, "qv_apiserver", "o"));
+  const std::string in_other_schema = "holds a privilege on schema qv_other";
+  const std::string in_other_database = "holds a privilege on an object of database " + other_;
+  struct {
+    std::string option;
+    std::string role;
+    std::string place;
+  } cases[] = {
+      {"--in-project", role_name("n_in"), in_other_schema},   {"--across", role_name("n_across"), in_other_schema},
+      {"--across", role_name("n_in"), in_other_schema},       {"--in-project", role_name("o_in"), in_other_database},
+      {"--across", role_name("o_across"), in_other_database},
+  };
+  const std::string before = test_roles();
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.option + " " + test_case.role);
+    Finished refused = host(provision_args_with(test_case.option, test_case.role));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err,
+                testing::StartsWith(kStatementFailed + "role " + test_case.role +
+                                    " already serves another deployment: it " + test_case.place +
+                                    "; an existing in-project or across-projects role may own, hold privileges on "
+                                    "and be named in policies of objects of the home schema qv_apiserver of this "
+                                    "database alone\\n"));
+    EXPECT_EQ(test_roles(), before);
+    EXPECT_EQ(home_schemas(), "0");
+  }
+  EXPECT_EQ(value("SELECT pg_has_role('" + role_name("n_in") + "', 'qv_across_projects', 'MEMBER')"), "f");
+  // qv_across_projects, which the policies of every deployment name, is shared by design.
+  Finished own = host(provision_args(conninfo()));
+  EXPECT_EQ(own.status, 0) << own.err;
 }
 
 // The administrator's sessions search the home schema, where the owner may

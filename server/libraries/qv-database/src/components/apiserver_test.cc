@@ -109,7 +109,8 @@ TEST_F(StateCheck, EditionPayloadIsTheStoredAndTheBuildEdition) {
 }
 
 // A login that is a member of a role, at any depth and whether or not it
-// inherits, can SET ROLE to it.
+// inherits, can SET ROLE to it; a login whose role setting starts its
+// sessions as the in-project role can SET ROLE NONE back to itself.
 TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelSecurity) {
   sound_system_table();
   const std::string bypasses =
@@ -122,20 +123,42 @@ TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelS
   struct {
     std::string login;
     std::string attributes;
+    std::string starts_as;  // the login's role setting, if any
+    std::string outcome;
   } cases[] = {
-      {"direct", "BYPASSRLS IN ROLE " + in_project},
-      {"member", "IN ROLE " + in_project + ", " + role_name("bypassing")},
-      {"through_noinherit", "IN ROLE " + in_project + ", " + role_name("gate")},
-      {"deeper", "IN ROLE " + in_project + ", " + role_name("middle")},
+      {"direct", "BYPASSRLS IN ROLE " + in_project, "", bypasses},
+      {"member", "IN ROLE " + in_project + ", " + role_name("bypassing"), "", bypasses},
+      {"through_noinherit", "IN ROLE " + in_project + ", " + role_name("gate"), "", bypasses},
+      {"deeper", "IN ROLE " + in_project + ", " + role_name("middle"), "", bypasses},
+      {"super_as_in_project", "SUPERUSER", in_project, bypasses},
+      {"bypassing_as_in_project", "BYPASSRLS IN ROLE " + in_project, in_project, bypasses},
+      {"sound_as_in_project", "IN ROLE " + in_project, in_project, "ok"},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.login);
     const std::string login = role_name(test_case.login);
     run("CREATE ROLE " + login + " LOGIN PASSWORD 'pw' " + test_case.attributes);
-    EXPECT_EQ(check(conninfo_with({{"user", login}, {"password", "pw"}})), bypasses);
+    if (!test_case.starts_as.empty()) run("ALTER ROLE " + login + " SET role = '" + test_case.starts_as + "'");
+    EXPECT_EQ(check(conninfo_with({{"user", login}, {"password", "pw"}})), test_case.outcome);
   }
   EXPECT_EQ(check(conninfo()), bypasses);
   EXPECT_EQ(check(login_), "ok");
+
+  // A temporary table named pg_roles, left in a pooled session by an earlier
+  // request, does not answer for the catalog's.
+  pool::PoolOptions one_session;
+  one_session.max_size = 1;
+  auto pool = pool::serving::QvPool::open(conninfo_with({{"user", role_name("direct")}, {"password", "pw"}}), home(),
+                                          in_project, one_session)
+                  .value();
+  {
+    auto lease = pool.pool().acquire();
+    ASSERT_TRUE(lease);
+    auto created =
+        (*lease)->execute_script("CREATE TEMPORARY TABLE pg_roles (oid oid, rolsuper bool, rolbypassrls bool)");
+    ASSERT_TRUE(created) << connection::describe(created.error());
+  }
+  EXPECT_EQ(outcome_text(component().check(pool).get()), bypasses);
 }
 
 TEST_F(StateCheck, TheInProjectRoleMustNotBeAMemberOfQvAcrossProjects) {

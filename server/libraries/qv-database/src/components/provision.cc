@@ -21,14 +21,16 @@ std::vector<std::string> provision_batch(const ProvisionRequest& request) {
   const std::string& owner = request.owner();
   const std::string& in_project = request.roles().in_project();
   const std::string& across_projects = request.roles().across_projects();
+  const std::string schema = request.schema().to_string();
   return {
-      sql::refuse_privileged_role_sql(in_project),
-      sql::refuse_privileged_role_sql(across_projects),
-      sql::refuse_privileged_role_sql(sql::kAcrossProjectsGroup),
-      sql::refuse_in_project_membership_sql(in_project, across_projects),
-      sql::refuse_foreign_schema_sql(request.schema().to_string(), owner),
+      sql::refuse_privileged_role_sql(in_project, across_projects),
+      sql::refuse_privileged_role_sql(across_projects, across_projects),
+      sql::refuse_privileged_role_sql(sql::kAcrossProjectsGroup, across_projects),
+      sql::refuse_shared_role_sql(in_project, schema),
+      sql::refuse_shared_role_sql(across_projects, schema),
+      sql::refuse_foreign_schema_sql(schema, owner),
       sql::create_owner_role_sql(owner, sql::kOwnerPasswordSetting),
-      sql::create_schema_sql(request.schema().to_string(), owner),
+      sql::create_schema_sql(schema, owner),
       sql::create_across_projects_group_sql(sql::kAcrossProjectsGroup),
       sql::create_rls_role_sql(in_project),
       sql::create_rls_role_sql(across_projects),
@@ -36,6 +38,10 @@ std::vector<std::string> provision_batch(const ProvisionRequest& request) {
       sql::grant_across_projects_membership_sql(owner),
       sql::grant_rls_role_membership_sql(owner, in_project),
       sql::grant_rls_role_membership_sql(owner, across_projects),
+      // The refusals above leave the in-project role a member of no role.
+      // Looked at again after every grant, so that a membership that a
+      // provisioning running beside this one committed since is refused too.
+      sql::refuse_in_project_membership_sql(in_project, across_projects),
   };
 }
 

@@ -43,10 +43,11 @@ class ProvisionRequest {
 
 // The statements of provisioning, in order: first the refusals (existing RLS
 // roles, or an existing qv_across_projects, that hold powers beyond
-// row-level security; an in-project role that is a member of a role that
-// sees every project; a home schema of another role), then the roles, the
-// schema and the memberships. The password is read from the setting
-// qv.owner_password.
+// row-level security or belong to other roles; RLS roles that serve another
+// deployment; a home schema, or objects in it, of another role), then the
+// roles, the schema and the memberships, and last the refusal of an
+// in-project role that is a member of a role that sees every project. The
+// password is read from the setting qv.owner_password.
 std::vector<std::string> provision_batch(const ProvisionRequest& request);
 
 }  // namespace components::provision

@@ -30,12 +30,14 @@ qv_common::Result<void, connection::Error> run_transaction(connection::Connectio
 
 }  // namespace
 
-std::string refuse_privileged_role_sql(std::string_view role) {
+std::string refuse_privileged_role_sql(std::string_view role, std::string_view across_projects) {
   return format_template(
       "DO $$ DECLARE holder name; powers text; "
       "rule text := 'a row-level-security role must hold none of SUPERUSER, BYPASSRLS, CREATEROLE, REPLICATION and "
       "ADMIN OPTION, directly or through a role it is a member of, nor be a member of pg_execute_server_program, "
-      "pg_read_server_files or pg_write_server_files'; BEGIN "
+      "pg_read_server_files or pg_write_server_files'; "
+      "memberships text := 'a row-level-security role must be a member of no role but, for the across-projects role "
+      "{1}, {2}'; BEGIN "
       "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
       "SELECT rolname, holds INTO holder, powers FROM (SELECT r.rolname, concat_ws(', ', "
       "CASE WHEN r.rolsuper THEN 'SUPERUSER' END, CASE WHEN r.rolbypassrls THEN 'BYPASSRLS' END, "
@@ -48,8 +50,13 @@ std::string refuse_privileged_role_sql(std::string_view role) {
       "IF holder = '{0}' THEN RAISE EXCEPTION 'role % has %; %', '{0}', powers, rule; "
       "ELSIF powers <> '' THEN RAISE EXCEPTION 'role % is a member of %, which has %; %', '{0}', holder, powers, rule; "
       "ELSIF holder IS NOT NULL THEN RAISE EXCEPTION 'role % is a member of %; %', '{0}', holder, rule; "
+      "END IF; "
+      "SELECT g.rolname INTO holder FROM pg_auth_members m JOIN pg_roles r ON r.oid = m.member "
+      "JOIN pg_roles g ON g.oid = m.roleid WHERE r.rolname = '{0}' AND NOT (r.rolname = '{1}' AND g.rolname = '{2}') "
+      "ORDER BY g.rolname LIMIT 1; "
+      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'role % is a member of %; %', '{0}', holder, memberships; "
       "END IF; END IF; END $$",
-      {text(role)});
+      {text(role), text(across_projects), text(kAcrossProjectsGroup)});
 }
 
 std::string refuse_in_project_membership_sql(std::string_view in_project, std::string_view across_projects) {
@@ -64,13 +71,68 @@ std::string refuse_in_project_membership_sql(std::string_view in_project, std::s
       {text(in_project), text(across_projects), text(kAcrossProjectsGroup)});
 }
 
+std::string refuse_shared_role_sql(std::string_view role, std::string_view schema) {
+  return format_template(
+      "DO $$ DECLARE place text; BEGIN "
+      "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
+      "SELECT concat_ws(' ', CASE d.deptype WHEN 'o' THEN 'owns' WHEN 'r' THEN 'is named in' "
+      "ELSE 'holds a privilege on' END, CASE WHEN d.dbid IN (0, here.oid) "
+      "THEN coalesce(pg_describe_object(d.classid, d.objid, d.objsubid), 'an object') "
+      "ELSE 'an object of database ' || coalesce(other.datname::text, d.dbid::text) END) INTO place "
+      "FROM pg_shdepend d JOIN pg_roles r ON r.oid = d.refobjid "
+      "CROSS JOIN (SELECT oid FROM pg_database WHERE datname = current_database()) here "
+      "LEFT JOIN pg_database other ON other.oid = d.dbid "
+      "CROSS JOIN LATERAL (SELECT CASE WHEN d.dbid <> here.oid THEN NULL "
+      "WHEN d.classid = 'pg_namespace'::regclass THEN (SELECT nspname FROM pg_namespace WHERE oid = d.objid) "
+      "WHEN d.classid = 'pg_policy'::regclass THEN (SELECT n.nspname FROM pg_policy p JOIN pg_class c "
+      "ON c.oid = p.polrelid JOIN pg_namespace n ON n.oid = c.relnamespace WHERE p.oid = d.objid) "
+      "WHEN d.classid = 'pg_default_acl'::regclass THEN (SELECT n.nspname FROM pg_default_acl a JOIN pg_namespace n "
+      "ON n.oid = a.defaclnamespace WHERE a.oid = d.objid) "
+      "ELSE (pg_identify_object(d.classid, d.objid, d.objsubid)).schema END AS nspname) object_schema "
+      "WHERE d.refclassid = 'pg_authid'::regclass AND r.rolname = '{0}' "
+      "AND object_schema.nspname IS DISTINCT FROM '{1}' "
+      "AND NOT (d.dbid = 0 AND d.classid = 'pg_database'::regclass AND d.objid = here.oid AND d.deptype = 'a') "
+      "ORDER BY d.classid <> 'pg_namespace'::regclass, 1 LIMIT 1; "
+      "IF place IS NOT NULL THEN RAISE EXCEPTION 'role % already serves another deployment: it %; an existing "
+      "in-project or across-projects role may own, hold privileges on and be named in policies of objects of the "
+      "home schema % of this database alone', '{0}', place, '{1}'; "
+      "END IF; END IF; END $$",
+      {text(role), text(schema)});
+}
+
 std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view owner) {
   return format_template(
-      "DO $$ DECLARE holder name; BEGIN "
+      "DO $$ DECLARE allowed oid[]; holder name; found text; "
+      "rule text := 'the home schema must be new, or it and its objects must belong to, and CREATE on it be held "
+      "only by, the owner {1}, a role that is a member of it, this administrator or a superuser'; BEGIN "
+      "SELECT coalesce(array_agg(r.oid), ARRAY[]::oid[]) INTO allowed FROM pg_roles r "
+      "WHERE r.rolname = current_user OR r.rolsuper "
+      "OR EXISTS (SELECT FROM pg_roles o WHERE o.rolname = '{1}' AND pg_has_role(r.oid, o.oid, 'MEMBER')); "
       "SELECT r.rolname INTO holder FROM pg_namespace n JOIN pg_roles r ON r.oid = n.nspowner "
-      "WHERE n.nspname = '{0}' AND r.rolname NOT IN ('{1}', current_user) AND NOT r.rolsuper; "
-      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % already exists and belongs to %; the home schema must be "
-      "new, or belong to the owner %, to this administrator or to a superuser', '{0}', holder, '{1}'; "
+      "WHERE n.nspname = '{0}' AND r.oid <> ALL (allowed); "
+      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % already exists and belongs to %; %', '{0}', holder, rule; "
+      "END IF; "
+      "SELECT pg_describe_object(o.catalog, o.oid, 0), r.rolname INTO found, holder FROM ("
+      "SELECT 'pg_class'::regclass, oid, relowner, relnamespace FROM pg_class "
+      "UNION ALL SELECT 'pg_proc'::regclass, oid, proowner, pronamespace FROM pg_proc "
+      "UNION ALL SELECT 'pg_type'::regclass, oid, typowner, typnamespace FROM pg_type "
+      "UNION ALL SELECT 'pg_operator'::regclass, oid, oprowner, oprnamespace FROM pg_operator "
+      "UNION ALL SELECT 'pg_opclass'::regclass, oid, opcowner, opcnamespace FROM pg_opclass "
+      "UNION ALL SELECT 'pg_opfamily'::regclass, oid, opfowner, opfnamespace FROM pg_opfamily "
+      "UNION ALL SELECT 'pg_collation'::regclass, oid, collowner, collnamespace FROM pg_collation "
+      "UNION ALL SELECT 'pg_conversion'::regclass, oid, conowner, connamespace FROM pg_conversion "
+      "UNION ALL SELECT 'pg_ts_dict'::regclass, oid, dictowner, dictnamespace FROM pg_ts_dict "
+      "UNION ALL SELECT 'pg_ts_config'::regclass, oid, cfgowner, cfgnamespace FROM pg_ts_config "
+      "UNION ALL SELECT 'pg_statistic_ext'::regclass, oid, stxowner, stxnamespace FROM pg_statistic_ext"
+      ") o (catalog, oid, owner, namespace) JOIN pg_namespace n ON n.oid = o.namespace "
+      "JOIN pg_roles r ON r.oid = o.owner WHERE n.nspname = '{0}' AND o.owner <> ALL (allowed) "
+      "ORDER BY 1 LIMIT 1; "
+      "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema % holds %, which belongs to %; %', '{0}', found, holder, "
+      "rule; END IF; "
+      "SELECT coalesce(r.rolname, 'PUBLIC') INTO holder FROM pg_namespace n CROSS JOIN LATERAL aclexplode(n.nspacl) a "
+      "LEFT JOIN pg_roles r ON r.oid = a.grantee WHERE n.nspname = '{0}' AND a.privilege_type = 'CREATE' "
+      "AND a.grantee <> ALL (allowed) ORDER BY 1 LIMIT 1; "
+      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % grants CREATE to %; %', '{0}', holder, rule; "
       "END IF; END $$",
       {text(schema), text(owner)});
 }

@@ -24,14 +24,26 @@ inline constexpr std::string_view kOwnerPasswordSetting = "qv.owner_password";
 // role, or is a member at any depth of a role that has one of them or of
 // pg_execute_server_program, pg_read_server_files or pg_write_server_files:
 // its members (the owner, the serving logins) could SET ROLE to that role.
-std::string refuse_privileged_role_sql(std::string_view role);
+// Raises one naming the role it belongs to when it is a member of any role
+// at all, but for `across_projects` a member of qv_across_projects: its
+// members would hold what that role holds.
+std::string refuse_privileged_role_sql(std::string_view role, std::string_view across_projects);
 // Raises an exception when the existing in-project role is a member at any
 // depth of the across-projects role or of qv_across_projects: its logins
 // could SET ROLE to a role that sees every project.
 std::string refuse_in_project_membership_sql(std::string_view in_project, std::string_view across_projects);
-// Raises an exception naming the schema and its owner when `schema` exists
-// and belongs neither to `owner`, nor to the administrator, nor to a
-// superuser: that role could drop or replace the schema's tables.
+// Raises an exception naming the role and one object that it owns, holds a
+// privilege on or is named in a policy of, when that object lies outside
+// `schema` of this database (in another database, or shared, such as a
+// database or a tablespace): the role serves another deployment, whose
+// rows the members of the role would reach. A privilege on this database
+// itself (CONNECT, TEMPORARY) is no such use.
+std::string refuse_shared_role_sql(std::string_view role, std::string_view schema);
+// Raises an exception naming the schema and a role when `schema` exists and
+// it, or an object in it, belongs to that role, or it grants CREATE to that
+// role or to PUBLIC, unless the role is `owner`, a member of `owner`, the
+// administrator or a superuser: another role could drop, replace or plant
+// the schema's tables and functions, and own what it plants.
 std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view owner);
 // The owner login role, its password read from the setting `password_setting`.
 std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting);

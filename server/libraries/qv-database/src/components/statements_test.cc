@@ -40,9 +40,10 @@ TEST(Statements, RenderWithNumberedPlaceholdersAndTypedValues) {
        {std::string("server_version_num")}},
       {"rls bypass",
        build_sea_query(pool::serving::rls_bypass_query()),
-       R"(SELECT "rolsuper" OR "rolbypassrls" FROM "pg_roles" WHERE pg_catalog.pg_has_role(current_user, "oid", $1) )"
+       R"(SELECT "rolsuper" OR "rolbypassrls" FROM "pg_catalog"."pg_roles" WHERE )"
+       R"(pg_catalog.pg_has_role(session_user, "oid", $1) OR pg_catalog.pg_has_role(current_user, "oid", $2) )"
        R"(ORDER BY "rolsuper" OR "rolbypassrls" DESC LIMIT 1)",
-       {std::string("MEMBER")}},
+       {std::string("MEMBER"), std::string("MEMBER")}},
       {"in-project role across projects",
        build_sea_query(pool::serving::in_project_across_projects_query()),
        "SELECT pg_catalog.pg_has_role(CAST(pg_catalog.current_setting($1) AS name), CAST($2 AS name), $3)",

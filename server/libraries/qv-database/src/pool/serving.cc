@@ -38,12 +38,15 @@ state::Result<void> QvPool::check_rls_posture() const {
 
 sqlbuilder::Select rls_bypass_query() {
   using sqlbuilder::col;
+  const auto member_of = [](sqlbuilder::Expr role) {
+    return sqlbuilder::func("pg_catalog.pg_has_role",
+                            {std::move(role), col("oid"), sqlbuilder::val(std::string(kMember))});
+  };
   const sqlbuilder::Expr bypasses = col("rolsuper").or_(col("rolbypassrls"));
   sqlbuilder::Select select;
   select.expr(bypasses)
-      .from("pg_roles")
-      .and_where(sqlbuilder::func("pg_catalog.pg_has_role", {sea_query::catalog::current_user(), col("oid"),
-                                                             sqlbuilder::val(std::string(kMember))}))
+      .from_in_schema("pg_catalog", "pg_roles")
+      .and_where(member_of(sea_query::catalog::session_user()).or_(member_of(sea_query::catalog::current_user())))
       .order_by(bypasses, sqlbuilder::Order::Desc)
       .limit(1);
   return select;

@@ -36,8 +36,8 @@ class QvPool {
   state::Result<void> check_db_version(state::Version build) const { return state::check_db_version(pool_, build); }
   state::Result<void> check_quorvale_edition() const { return state::check_quorvale_edition(pool_); }
   state::Result<void> check_pg_min_version() const { return state::check_pg_min_version(pool_); }
-  // Neither the serving login nor a role it is a member of bypasses
-  // row-level security (5021), and the in-project role is not a member of
+  // Neither the serving login, nor the role its sessions run as, nor a role
+  // either is a member of bypasses row-level security (5021), and the in-project role is not a member of
   // qv_across_projects (5050).
   state::Result<void> check_rls_posture() const;
 
@@ -46,14 +46,16 @@ class QvPool {
   Pool pool_;
 };
 
-// The posture queries call pg_catalog's functions by name and with their own
-// argument types, so that no function of the home schema, which the owner
-// controls, can answer in their place. ("pg_roles" needs no qualifier:
-// pg_catalog is searched first for relations.)
+// The posture queries call pg_catalog's functions and read its tables by
+// name, with the functions' own argument types, so that nothing of the home
+// schema, which the owner controls, nor a temporary table of the session, can
+// answer in their place.
 
-// SELECT "rolsuper" OR "rolbypassrls" FROM "pg_roles" WHERE
-// pg_catalog.pg_has_role(current_user, "oid", $1) ORDER BY ... DESC LIMIT 1
-// ($1 "MEMBER"): true when the login or a role it is a member of bypasses.
+// SELECT "rolsuper" OR "rolbypassrls" FROM "pg_catalog"."pg_roles" WHERE
+// pg_catalog.pg_has_role(session_user, "oid", $1) OR
+// pg_catalog.pg_has_role(current_user, "oid", $2) ORDER BY ... DESC LIMIT 1
+// ($1, $2 "MEMBER"): true when the login, or the role its sessions start as
+// (a role setting may name one), or a role either is a member of bypasses.
 sqlbuilder::Select rls_bypass_query();
 
 // SELECT pg_catalog.pg_has_role(CAST(pg_catalog.current_setting($1) AS name),

@@ -8,8 +8,9 @@
 
 namespace sea_query::catalog {
 
-// The bare keyword current_user; binds nothing.
+// The bare keywords current_user and session_user; they bind nothing.
 sqlbuilder::Expr current_user();
+sqlbuilder::Expr session_user();
 
 // current_setting($n) with the setting's name bound as text. The
 // one-argument form: a setting the session does not define is an error.

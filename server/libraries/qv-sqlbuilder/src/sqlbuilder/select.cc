@@ -56,6 +56,11 @@ Select& Select::from(Iden table) {
   return *this;
 }
 
+Select& Select::from_in_schema(Iden schema, Iden table) {
+  from_ = detail::TableRef{std::move(table), nullptr, std::nullopt, std::move(schema)};
+  return *this;
+}
+
 Select& Select::from_as(Iden table, Iden alias) {
   from_ = table_ref(std::move(table), std::move(alias));
   return *this;

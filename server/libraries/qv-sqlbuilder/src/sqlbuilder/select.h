@@ -35,8 +35,9 @@ class Select {
   Select& expr(Expr e);
   Select& expr_as(Expr e, Iden alias);
 
-  // The source: "t", "t" AS "a", or (SELECT ...) AS "a".
+  // The source: "t", "s"."t", "t" AS "a", or (SELECT ...) AS "a".
   Select& from(Iden table);
+  Select& from_in_schema(Iden schema, Iden table);
   Select& from_as(Iden table, Iden alias);
   Select& from_subquery(Select query, Iden alias);
 

@@ -17,6 +17,8 @@ TEST(Select, Clauses) {
   } cases[] = {
       {Select().expr(col("id")).expr_as(col("name"), "n").from("users"), R"(SELECT "id", "name" AS "n" FROM "users")"},
       {Select().expr(asterisk("u")).from_as("users", "u"), R"(SELECT "u".* FROM "users" AS "u")"},
+      {Select().expr(col("rolname")).from_in_schema("pg_catalog", "pg_roles"),
+       R"(SELECT "rolname" FROM "pg_catalog"."pg_roles")"},
       {Select().distinct().expr(col("kind")).from("groups"), R"(SELECT DISTINCT "kind" FROM "groups")"},
       {Select().expr(custom("current_user")), "SELECT current_user"},
       {Select().expr(asterisk()).from_subquery(users(), "s"), R"(SELECT * FROM (SELECT "id" FROM "users") AS "s")"},

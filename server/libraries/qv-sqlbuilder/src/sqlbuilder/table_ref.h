@@ -1,5 +1,5 @@
 #pragma once
-// A FROM or JOIN source of a select or update: "t", "t" AS "a", or
+// A FROM or JOIN source of a select or update: "t", "s"."t", "t" AS "a", or
 // (SELECT ...) AS "a".
 
 #include <memory>
@@ -18,6 +18,8 @@ struct TableRef {
   // A subquery; shared because it never changes once added.
   std::shared_ptr<const Select> query;
   std::optional<Iden> alias;
+  // The schema that qualifies `table`, if any.
+  std::optional<Iden> schema = std::nullopt;
 };
 
 }  // namespace detail

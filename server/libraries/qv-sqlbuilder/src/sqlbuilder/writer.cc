@@ -78,6 +78,10 @@ void Writer::table_ref(const TableRef& source) {
     select(*source.query);
     text(")");
   } else {
+    if (source.schema) {
+      iden(*source.schema);
+      text(".");
+    }
     iden(*source.table);
   }
   if (source.alias) {
