@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/text_file.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
@@ -53,19 +54,6 @@ std::optional<std::vector<fs::path>> below_prefix(const fs::path& member, const 
   return parts;
 }
 
-qv_common::Result<void, std::string> write_all(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return qv_common::fail(std::generic_category().message(errno));
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return {};
-}
-
 // Replaces `target` with a new file; removing first also replaces a file
 // without write permission.
 qv_common::Result<UniqueFd, std::string> create_file(const fs::path& target) {
@@ -83,7 +71,7 @@ qv_common::Result<void, std::string> copy_data(archive* reader, int fd) {
     const la_ssize_t count = archive_read_data(reader, buffer.data(), buffer.size());
     if (count < 0) return qv_common::fail(archive_reason(reader));
     if (count == 0) return {};
-    QV_RETURN_IF_ERROR(write_all(fd, buffer.data(), static_cast<size_t>(count)));
+    QV_RETURN_IF_ERROR(write_all(fd, std::string_view(buffer.data(), static_cast<size_t>(count))));
   }
 }
 

@@ -29,18 +29,6 @@ constexpr int kMaxLinks = 40;
 // Room left in a file name for the temporary name's suffix.
 constexpr std::size_t kMaxTempStem = 200;
 
-Done write_all(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t put = ::write(fd, content.data(), content.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return qv_common::fail(os_error(errno));
-    }
-    content.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return {};
-}
-
 // Writes `content` to the new file `fd` and closes it; a close can be the
 // first to report a failed write.
 Done write_and_close(UniqueFd fd, std::string_view content) {
@@ -133,6 +121,18 @@ Done replace(const fs::path& path, std::string_view content, std::optional<mode_
 }
 
 }  // namespace
+
+Done write_all(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t put = ::write(fd, content.data(), content.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return qv_common::fail(os_error(errno));
+    }
+    content.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return {};
+}
 
 qv_common::Result<std::string, std::string> read_bytes(const fs::path& path, FoundFile* found) {
   // Without O_NONBLOCK, opening a FIFO waits for a writer. A first open that

@@ -24,6 +24,9 @@ qv_common::Result<std::string, std::string> read_bytes(const std::filesystem::pa
 // The file's bytes, which must be UTF-8 text.
 qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path, FoundFile* found = nullptr);
 
+// Writes all of `content` to the open file `fd`.
+qv_common::Result<void, std::string> write_all(int fd, std::string_view content);
+
 // What a write does with a link at the file's path.
 enum class AtLink {
   kFollow,   // writes the file the link leads to, creating it when the link dangles

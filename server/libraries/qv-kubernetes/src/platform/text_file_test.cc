@@ -130,7 +130,9 @@ TEST(WriteFile, FollowsOrReplacesALinkAsAsked) {
     EXPECT_EQ(files_below(elsewhere.path()), c.elsewhere_after);
     const bool replaced = c.at_link == AtLink::kReplace;
     EXPECT_EQ(fs::symlink_status(link).type(), replaced ? fs::file_type::regular : fs::file_type::symlink);
-    if (replaced) EXPECT_EQ(files_below(folder.path()).at("link.yaml"), "written\n");
+    if (replaced) {
+      EXPECT_EQ(files_below(folder.path()).at("link.yaml"), "written\n");
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/system/exit.h"
+#include "platform/inside.h"
 #include "result.h"
 #include "runtime/instance/upgrade/plan.h"
 #include "runtime/instance/upgrade/replay/sources.h"
@@ -15,6 +16,14 @@
 namespace runtime::instance::upgrade::replay {
 
 using Checked = qv_common::Result<void, core::system::exit::CommandError>;
+
+// Refuses `path` when a link leads it out of `bound`, with the error that
+// `refused` makes of the cause.
+template <typename Refused>
+Checked check_inside(const std::filesystem::path& path, const std::filesystem::path& bound, Refused refused) {
+  if (auto inside = platform::check_inside(path, bound); !inside) return qv_common::fail(refused(inside.error()));
+  return {};
+}
 
 // The inventory "upgrades.yaml" and the specs folder "upgrades".
 Checked check_upgrade_tree(const Sources& sources);

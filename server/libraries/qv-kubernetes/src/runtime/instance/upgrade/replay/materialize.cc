@@ -5,7 +5,6 @@
 
 #include "base/error/upgrade.h"
 #include "platform/git.h"
-#include "platform/inside.h"
 #include "platform/tar_unpack.h"
 #include "platform/target_folders.h"
 #include "platform/text_file.h"
@@ -98,7 +97,9 @@ Done apply_patch(const Sources& sources, const std::string& version, const fs::p
   auto failed = [&](std::string cause) {
     return fail(UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause)));
   };
-  if (auto inside = platform::check_inside(patch, sources.root); !inside) return failed(inside.error());
+  QV_RETURN_IF_ERROR(check_inside(patch, sources.root, [&](std::string cause) {
+    return UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause));
+  }));
   if (!fs::is_regular_file(patch, error)) return failed("not a regular file");
   auto applied = platform::run_git({"apply", "-p1", patch.string()}, folder, outside_any_repository(folder));
   if (!applied) return failed(applied.error());
