@@ -1,8 +1,9 @@
 #pragma once
 
 // The base fixture of the schema_host tests: the arguments of each operation
-// for this test's names, one process per call, and waiting for the test
-// database's sessions to reach a state.
+// for this test's names and for deployments of their own, one process per
+// call, what the test has created, and waiting for the test database's
+// sessions to reach a state.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,11 @@
 #include "test_support/schema_fixture.h"
 
 namespace schema_host_test {
+
+// The start of the error line of a refusal that a provisioning or upgrade
+// statement raised.
+inline const std::string kStatementFailed =
+    "{\"error\":{\"code\":5008,\"message\":\"Database statement failed: ERROR P0001: ";
 
 class SchemaHostFixture : public test_support::SchemaFixture {
  protected:
@@ -60,6 +66,33 @@ class SchemaHostFixture : public test_support::SchemaFixture {
   Finished host(const std::vector<std::string>& arguments, const std::string& password = "owner pw") {
     return Host(arguments, password).wait();
   }
+  // The arguments of `command` (provision or upgrade) for a deployment of
+  // its own in `schema`: the roles of this test named `name`_owner,
+  // `name`_in and `name`_across.
+  std::vector<std::string> deployment_args(const std::string& command, const std::string& admin,
+                                           const std::string& schema, const std::string& name) const {
+    std::vector<std::string> arguments = command == "provision" ? provision_args(admin) : upgrade_args(admin);
+    if (command == "provision") arguments = with_option(arguments, "--owner", role_name(name + "_owner"));
+    arguments = with_option(arguments, "--schema", schema);
+    arguments = with_option(arguments, "--in-project", role_name(name + "_in"));
+    return with_option(arguments, "--across", role_name(name + "_across"));
+  }
+  // Provisions and upgrades that deployment as the superuser of `admin`.
+  void deploy(const std::string& admin, const std::string& schema, const std::string& name) {
+    for (const std::string command : {"provision", "upgrade"}) {
+      Finished done = host(deployment_args(command, admin, schema, name));
+      ASSERT_EQ(done.status, 0) << command << ": " << done.err;
+    }
+  }
+
+  // The roles of this test, by name.
+  std::string test_roles() {
+    return value(
+        "SELECT coalesce(string_agg(rolname, ',' ORDER BY rolname), 'none') FROM pg_roles WHERE "
+        "starts_with(rolname, '" +
+        database_name() + "')");
+  }
+  std::string home_schemas() { return value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"); }
 
   // Waits until `count_sql`, asked in a session of its own, gives `expected`;
   // false when it does not within a minute. (Not asked from inside a

@@ -181,10 +181,10 @@ class MigrationFromVersionFour : public schema_host_test::SchemaHostFixture {
 
   std::string fresh_name() const { return database_name() + "_fresh"; }
 
-  // A second database of this test with the same roles, installed at
-  // version 13 through schema_host, so that its grants match. Provisioning
-  // refuses roles that serve another database, so the home schema is made
-  // as provisioning makes it; the roles and memberships are the cluster's.
+  // A second database of this test, provisioned and installed at version 13
+  // through schema_host as a deployment of its own: provisioning and the
+  // upgrade refuse roles that serve another database, so its owner and RLS
+  // roles are its own (fresh_role names them).
   std::string fresh_install() {
     auto server = connection::connect(server_conninfo());
     EXPECT_TRUE(server) << connection::describe(server.error());
@@ -192,10 +192,26 @@ class MigrationFromVersionFour : public schema_host_test::SchemaHostFixture {
     EXPECT_TRUE(server->execute_script("CREATE DATABASE " + fresh_name()));
     fresh_created_ = true;
     const std::string fresh = conninfo_with({{"dbname", fresh_name()}});
-    auto in_fresh = connection::connect(fresh);
-    EXPECT_TRUE(in_fresh && in_fresh->execute_script("CREATE SCHEMA qv_apiserver AUTHORIZATION " + owner()));
-    EXPECT_EQ(host(upgrade_args(fresh)).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
+    std::vector<std::string> provision = with_option(provision_args(fresh), "--owner", fresh_role(owner()));
+    std::vector<std::string> upgrade = upgrade_args(fresh);
+    for (const auto& [option, role] :
+         {std::pair{"--in-project", roles().in_project()}, std::pair{"--across", roles().across_projects()}}) {
+      provision = with_option(provision, option, fresh_role(role));
+      upgrade = with_option(upgrade, option, fresh_role(role));
+    }
+    EXPECT_EQ(host(provision).out, "{\"ok\":true}\n");
+    EXPECT_EQ(host(upgrade).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
     return fresh;
+  }
+  // The fresh deployment's name of one of this deployment's roles.
+  std::string fresh_role(const std::string& role) const { return role + "_fresh"; }
+  // `dump` of the fresh deployment with this deployment's role names.
+  std::string with_these_roles(std::string dump) const {
+    for (const std::string& role : {owner(), roles().in_project(), roles().across_projects()}) {
+      const std::string fresh = fresh_role(role);
+      for (std::size_t at; (at = dump.find(fresh)) != std::string::npos;) dump.replace(at, fresh.size(), role);
+    }
+    return dump;
   }
 
   // Every table and view of the home schema with its row count, the version
@@ -219,8 +235,8 @@ TEST_F(MigrationFromVersionFour, MigratesInOneRunToWhatTheStepsPromise) {
   ASSERT_NO_FATAL_FAILURE(version_four());
   Finished migrated = host(upgrade_args(conninfo()));
   ASSERT_EQ(migrated.out, kMigrated) << migrated.err;
-  Finished checked = host({"check", "--serving", serving_login(), "--schema", "qv_apiserver", "--in-project",
-                           roles().in_project()});
+  Finished checked =
+      host({"check", "--serving", serving_login(), "--schema", "qv_apiserver", "--in-project", roles().in_project()});
   EXPECT_EQ(checked.out, "{\"ok\":true}\n") << checked.err;
 
   const struct {
@@ -305,7 +321,7 @@ TEST_F(MigrationFromVersionFour, TheMigratedSchemaIsAFreshInstallButForTheKeptMe
     ASSERT_NE(at, std::string::npos) << line;
     allowed.erase(at, line.size());
   }
-  EXPECT_EQ(allowed, *fresh_dump);
+  EXPECT_EQ(allowed, with_these_roles(*fresh_dump));
 
   auto fresh_db = connection::connect(fresh, {{"options", "-c search_path=qv_apiserver"}});
   ASSERT_TRUE(fresh_db) << connection::describe(fresh_db.error());
@@ -316,9 +332,10 @@ TEST_F(MigrationFromVersionFour, TheMigratedSchemaIsAFreshInstallButForTheKeptMe
     EXPECT_NE(expected, "NULL");
     EXPECT_EQ(value(with_allowance(query)), expected);
   }
-  const std::string kept = "SELECT string_agg(attname, ',' ORDER BY attnum) FROM pg_attribute WHERE attrelid = "
-                           "'physical_function_runs'::regclass AND attname IN (" +
-                           std::string(kKeptMetricColumns) + ")";
+  const std::string kept =
+      "SELECT string_agg(attname, ',' ORDER BY attnum) FROM pg_attribute WHERE attrelid = "
+      "'physical_function_runs'::regclass AND attname IN (" +
+      std::string(kKeptMetricColumns) + ")";
   EXPECT_EQ(value(kept), "metric_table_versions,metric_rows,metric_data_bytes");
   EXPECT_EQ(query_value(*fresh_db, kept), "NULL");
 }

@@ -13,41 +13,14 @@ namespace {
 
 using schema_host_test::Finished;
 using schema_host_test::Host;
-
-const std::string kStatementFailed = "{\"error\":{\"code\":5008,\"message\":\"Database statement failed: ERROR P0001: ";
+using schema_host_test::kStatementFailed;
 
 class Provisioning : public schema_host_test::SchemaHostFixture {
  protected:
-  // The roles of this test, by name.
-  std::string test_roles() {
-    return value(
-        "SELECT coalesce(string_agg(rolname, ',' ORDER BY rolname), 'none') FROM pg_roles WHERE "
-        "starts_with(rolname, '" +
-        database_name() + "')");
-  }
-  std::string home_schemas() { return value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_apiserver'"); }
   std::string schema_rule() const {
     return "the home schema must be new, or it and its objects must belong to, and CREATE on it be held only by, "
            "the owner " +
            owner() + ", a role that is a member of it, this administrator or a superuser";
-  }
-  // The arguments of `command` (provision or upgrade) for a deployment of
-  // its own in `schema`: the roles of this test named `name`_owner,
-  // `name`_in and `name`_across.
-  std::vector<std::string> deployment_args(const std::string& command, const std::string& admin,
-                                           const std::string& schema, const std::string& name) const {
-    std::vector<std::string> arguments = command == "provision" ? provision_args(admin) : upgrade_args(admin);
-    if (command == "provision") arguments = with_option(arguments, "--owner", role_name(name + "_owner"));
-    arguments = with_option(arguments, "--schema", schema);
-    arguments = with_option(arguments, "--in-project", role_name(name + "_in"));
-    return with_option(arguments, "--across", role_name(name + "_across"));
-  }
-  // Provisions and upgrades that deployment as the superuser of `admin`.
-  void deploy(const std::string& admin, const std::string& schema, const std::string& name) {
-    for (const std::string command : {"provision", "upgrade"}) {
-      Finished done = host(deployment_args(command, admin, schema, name));
-      ASSERT_EQ(done.status, 0) << command << ": " << done.err;
-    }
   }
 };
 
@@ -110,9 +83,9 @@ TEST_F(Provisioning, TheUpgradeAndTheCheckRefuseReservedRoleNames) {
 // role, qv_across_projects.
 TEST_F(Provisioning, ExistingRolesWithPowersOrMembershipsAreRefusedAndNothingIsCreated) {
   const std::string rule =
-      "a row-level-security role must hold none of SUPERUSER, BYPASSRLS, CREATEROLE, REPLICATION and ADMIN OPTION, "
-      "directly or through a role it is a member of, nor be a member of pg_execute_server_program, "
-      "pg_read_server_files or pg_write_server_files";
+      "a row-level-security role must not have LOGIN, nor hold, directly or through a role it is a member of, any of "
+      "SUPERUSER, BYPASSRLS, CREATEROLE, CREATEDB, REPLICATION and ADMIN OPTION, nor be a member of "
+      "pg_execute_server_program, pg_read_server_files or pg_write_server_files";
   const std::string across = roles().across_projects();
   const auto memberships = [](const std::string& across_role) {
     return "a row-level-security role must be a member of no role but, for the across-projects role " + across_role +
@@ -123,11 +96,13 @@ TEST_F(Provisioning, ExistingRolesWithPowersOrMembershipsAreRefusedAndNothingIsC
   const std::string lead = role_name("lead");
   const std::string files = role_name("files");
   const std::string replicator = role_name("replicator");
+  const std::string creator = role_name("creator");
   const std::string super = role_name("super");
   const std::string middle = role_name("middle");
   run("CREATE ROLE " + super + " SUPERUSER NOLOGIN; CREATE ROLE " + granted + "; CREATE ROLE " + lead + "; GRANT " +
       granted + " TO " + lead + " WITH ADMIN OPTION; CREATE ROLE " + files +
-      " IN ROLE pg_write_server_files; CREATE ROLE " + replicator + " REPLICATION NOLOGIN");
+      " IN ROLE pg_write_server_files; CREATE ROLE " + replicator + " REPLICATION NOLOGIN; CREATE ROLE " + creator +
+      " CREATEDB NOLOGIN");
   run("DO $$ BEGIN CREATE ROLE qv_across_projects NOBYPASSRLS NOLOGIN; "
       "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$; "
       "CREATE ROLE " +
@@ -142,7 +117,14 @@ TEST_F(Provisioning, ExistingRolesWithPowersOrMembershipsAreRefusedAndNothingIsC
     std::string memberships;
   } cases[] = {
       {"--in-project", role_name("i1"), " SUPERUSER", "role " + role_name("i1") + " has SUPERUSER; " + rule, "0"},
-      {"--across", role_name("a1"), " LOGIN BYPASSRLS", "role " + role_name("a1") + " has BYPASSRLS; " + rule, "0"},
+      {"--across", role_name("a1"), " LOGIN BYPASSRLS", "role " + role_name("a1") + " has LOGIN, BYPASSRLS; " + rule,
+       "0"},
+      {"--in-project", role_name("i11"), " LOGIN PASSWORD 'known'", "role " + role_name("i11") + " has LOGIN; " + rule,
+       "0"},
+      {"--across", role_name("a9"), " LOGIN", "role " + role_name("a9") + " has LOGIN; " + rule, "0"},
+      {"--in-project", role_name("i12"), " CREATEDB", "role " + role_name("i12") + " has CREATEDB; " + rule, "0"},
+      {"--across", role_name("a10"), " NOINHERIT IN ROLE " + creator,
+       "role " + role_name("a10") + " is a member of " + creator + ", which has CREATEDB; " + rule, "1"},
       {"--in-project", role_name("i2"), " CREATEROLE BYPASSRLS",
        "role " + role_name("i2") + " has BYPASSRLS, CREATEROLE; " + rule, "0"},
       {"--in-project", role_name("i3"), " REPLICATION", "role " + role_name("i3") + " has REPLICATION; " + rule, "0"},
@@ -266,6 +248,131 @@ TEST_F(Provisioning, ObjectsAndCreateOfAnotherRoleInAPreparedSchemaAreRefused) {
   }
 }
 
+// Every session of a role searches the schema of its name first ("$user"):
+// a home schema named after a role hands that role's sessions, a
+// superuser's among them, the owner's functions.
+TEST_F(Provisioning, AHomeSchemaNamedAfterAnotherRoleIsRefusedBeforeAnythingIsCreated) {
+  const std::string named = role_name("named");
+  run("CREATE ROLE " + named);
+  const std::string superuser = value("SELECT current_user");
+  for (const std::string& schema : {named, superuser}) {
+    SCOPED_TRACE(schema);
+    Finished refused = host(provision_args_with("--schema", schema));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(
+        refused.err,
+        testing::StartsWith(kStatementFailed + "schema " + schema + " has the name of the existing role " + schema +
+                            ", whose sessions search the schema of their own name first; the home schema "
+                            "may share its name only with the owner " +
+                            owner() + " or a row-level-security role (" + roles().in_project() + " or " +
+                            roles().across_projects() + ")\\n"));
+    EXPECT_EQ(test_roles(), named);
+    EXPECT_EQ(value("SELECT count(*) FROM pg_namespace WHERE nspname = '" + schema + "'"), "0");
+  }
+  const std::string own_schema = "; name a schema of its own\"}}\n";
+  EXPECT_EQ(host(provision_args_with("--schema", "information_schema")).err,
+            "{\"error\":{\"message\":\"schema: 'information_schema' belongs to PostgreSQL" + own_schema);
+  EXPECT_EQ(host(provision_args_with("--schema", "qv_across_projects")).err,
+            "{\"error\":{\"message\":\"schema: 'qv_across_projects' is the name of the cross-project group role, "
+            "whose sessions would search this schema first" +
+                own_schema);
+  EXPECT_EQ(test_roles(), named);
+  // The deployment's own roles search the home schema anyway: a schema named
+  // after its owner provisions, and provisions again once the owner exists.
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    Finished provisioned = host(provision_args_with("--schema", owner()));
+    EXPECT_EQ(provisioned.status, 0) << provisioned.err;
+  }
+}
+
+// A role that holds USAGE on the home schema, or that default privileges
+// grant the tables the upgrade creates, reads and rewrites every project.
+TEST_F(Provisioning, APreparedHomeSchemaThatReachesARoleOutsideTheDeploymentIsRefused) {
+  const std::string outsider = role_name("outsider");
+  const std::string unrelated = role_name("unrelated");
+  const std::string superuser = value("SELECT current_user");
+  run("CREATE ROLE " + outsider + "; CREATE ROLE " + unrelated + "; CREATE ROLE " + owner() +
+      " LOGIN; CREATE SCHEMA qv_apiserver");
+  const std::string rule =
+      "; nothing of the home schema may reach a role outside the deployment: USAGE on it, and the default privileges "
+      "on tables, sequences and schemas in it or of the owner " +
+      owner() +
+      " and this administrator, may go only to the owner, a role that is a member of it, this administrator, a "
+      "superuser and the row-level-security roles " +
+      roles().in_project() + " and " + roles().across_projects() + "\\n";
+  const std::string defaults = "ALTER DEFAULT PRIVILEGES ";
+  struct {
+    std::string grant;
+    std::string revoke;
+    std::string refusal;
+  } cases[] = {
+      {"GRANT USAGE ON SCHEMA qv_apiserver TO " + outsider, "REVOKE USAGE ON SCHEMA qv_apiserver FROM " + outsider,
+       "grants USAGE to " + outsider},
+      {"GRANT USAGE ON SCHEMA qv_apiserver TO PUBLIC", "REVOKE USAGE ON SCHEMA qv_apiserver FROM PUBLIC",
+       "grants USAGE to PUBLIC"},
+      {defaults + "IN SCHEMA qv_apiserver GRANT SELECT ON TABLES TO " + outsider,
+       defaults + "IN SCHEMA qv_apiserver REVOKE SELECT ON TABLES FROM " + outsider,
+       ": the default privileges of " + superuser + " in it grant SELECT on new tables to " + outsider},
+      {defaults + "FOR ROLE " + unrelated + " IN SCHEMA qv_apiserver GRANT UPDATE, SELECT ON SEQUENCES TO PUBLIC",
+       defaults + "FOR ROLE " + unrelated + " IN SCHEMA qv_apiserver REVOKE UPDATE, SELECT ON SEQUENCES FROM PUBLIC",
+       ": the default privileges of " + unrelated + " in it grant SELECT, UPDATE on new sequences to PUBLIC"},
+      {defaults + "GRANT SELECT ON TABLES TO " + outsider, defaults + "REVOKE SELECT ON TABLES FROM " + outsider,
+       ": the default privileges of " + superuser + " in the whole database grant SELECT on new tables to " + outsider},
+      {defaults + "FOR ROLE " + owner() + " GRANT INSERT ON TABLES TO PUBLIC",
+       defaults + "FOR ROLE " + owner() + " REVOKE INSERT ON TABLES FROM PUBLIC",
+       ": the default privileges of " + owner() + " in the whole database grant INSERT on new tables to PUBLIC"},
+      {defaults + "FOR ROLE " + owner() + " GRANT USAGE ON SCHEMAS TO " + outsider,
+       defaults + "FOR ROLE " + owner() + " REVOKE USAGE ON SCHEMAS FROM " + outsider,
+       ": the default privileges of " + owner() + " in the whole database grant USAGE on new schemas to " + outsider},
+  };
+  const std::string before = test_roles();
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.grant);
+    run(test_case.grant);
+    Finished refused = host(provision_args(conninfo()));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err,
+                testing::StartsWith(kStatementFailed + "schema qv_apiserver" +
+                                    (test_case.refusal.starts_with(":") ? "" : " ") + test_case.refusal + rule));
+    EXPECT_EQ(test_roles(), before);
+    run(test_case.revoke);
+  }
+  // Default privileges of a role that creates none of the tables, and on
+  // what the upgrade does not create, are no such route.
+  run(defaults + "FOR ROLE " + unrelated + " GRANT SELECT ON TABLES TO " + outsider + "; " + defaults +
+      "IN SCHEMA qv_apiserver GRANT EXECUTE ON FUNCTIONS TO " + outsider);
+  for (const auto& arguments : {provision_args(conninfo()), upgrade_args(conninfo()), provision_args(conninfo())}) {
+    Finished done = host(arguments);
+    EXPECT_EQ(done.status, 0) << arguments.front() << ": " << done.err;
+  }
+}
+
+// CREATE on the database lets every serving login create a schema named
+// after the superuser, which that superuser's sessions then search first;
+// CONNECT and TEMPORARY give nothing of another role.
+TEST_F(Provisioning, AnAdoptedRoleWithAPrivilegeOnThisDatabaseBeyondConnectAndTemporaryIsRefused) {
+  const std::string database = database_name();
+  for (const std::string privileges : {"CREATE", "ALL"}) {
+    SCOPED_TRACE(privileges);
+    const std::string adopted = role_name("adopted_" + std::string(privileges == "ALL" ? "all" : "create"));
+    run("CREATE ROLE " + adopted + "; GRANT " + privileges + " ON DATABASE " + database + " TO " + adopted);
+    const std::string before = test_roles();
+    Finished refused = host(provision_args_with("--in-project", adopted));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith(kStatementFailed + "role " + adopted +
+                                                 " already serves another deployment: it holds a privilege on "
+                                                 "database " +
+                                                 database + "; "));
+    EXPECT_EQ(test_roles(), before);
+    EXPECT_EQ(home_schemas(), "0");
+  }
+  run("CREATE ROLE " + roles().in_project() + "; GRANT CONNECT, TEMPORARY ON DATABASE " + database + " TO " +
+      roles().in_project());
+  EXPECT_EQ(host(provision_args(conninfo())).out, "{\"ok\":true}\n");
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
+}
+
 // The layout that a non-superuser administrator prepared, provisioned and
 // upgraded is taken again, by that administrator and by a second one that
 // the owner is granted to: the first owns the schema and its tables, and is
@@ -318,66 +425,6 @@ TEST_F(Provisioning, AMembershipGrantedWhileProvisioningRunsIsRefusedBeforeItCom
   EXPECT_EQ(home_schemas(), "0");
 }
 
-// A second database of this test, dropped before the test's roles are.
-class ProvisioningBesideOtherDeployments : public Provisioning {
- protected:
-  void TearDown() override {
-    if (!other_.empty()) {
-      auto server = connection::connect(server_conninfo());
-      EXPECT_TRUE(server && server->execute_script("DROP DATABASE IF EXISTS " + other_ + " WITH (FORCE)"));
-    }
-    Provisioning::TearDown();
-  }
-  // Creates the database; its connection string as the superuser.
-  std::string other_database() {
-    other_ = database_name() + "_other";
-    auto server = connection::connect(server_conninfo());
-    EXPECT_TRUE(server && server->execute_script("CREATE DATABASE " + other_));
-    return conninfo_with({{"dbname", other_}});
-  }
-
-  std::string other_;
-};
-
-// Roles are the cluster's. RLS roles that another deployment's objects use,
-// in another schema or another database, would give this deployment's owner
-// and logins that deployment's rows, and as this across-projects role would
-// give that deployment's logins every project.
-TEST_F(ProvisioningBesideOtherDeployments, RolesThatServeAnotherDeploymentAreRefused) {
-  ASSERT_NO_FATAL_FAILURE(deploy(conninfo(), "qv_other", "n"));
-  const std::string other = other_database();
-  ASSERT_NO_FATAL_FAILURE(deploy(other, "qv_apiserver", "o"));
-  const std::string in_other_schema = "holds a privilege on schema qv_other";
-  const std::string in_other_database = "holds a privilege on an object of database " + other_;
-  struct {
-    std::string option;
-    std::string role;
-    std::string place;
-  } cases[] = {
-      {"--in-project", role_name("n_in"), in_other_schema},   {"--across", role_name("n_across"), in_other_schema},
-      {"--across", role_name("n_in"), in_other_schema},       {"--in-project", role_name("o_in"), in_other_database},
-      {"--across", role_name("o_across"), in_other_database},
-  };
-  const std::string before = test_roles();
-  for (const auto& test_case : cases) {
-    SCOPED_TRACE(test_case.option + " " + test_case.role);
-    Finished refused = host(provision_args_with(test_case.option, test_case.role));
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_THAT(refused.err,
-                testing::StartsWith(kStatementFailed + "role " + test_case.role +
-                                    " already serves another deployment: it " + test_case.place +
-                                    "; an existing in-project or across-projects role may own, hold privileges on "
-                                    "and be named in policies of objects of the home schema qv_apiserver of this "
-                                    "database alone\\n"));
-    EXPECT_EQ(test_roles(), before);
-    EXPECT_EQ(home_schemas(), "0");
-  }
-  EXPECT_EQ(value("SELECT pg_has_role('" + role_name("n_in") + "', 'qv_across_projects', 'MEMBER')"), "f");
-  // qv_across_projects, which the policies of every deployment name, is shared by design.
-  Finished own = host(provision_args(conninfo()));
-  EXPECT_EQ(own.status, 0) << own.err;
-}
-
 // The administrator's sessions search the home schema, where the owner may
 // create functions. None of them may run in place of pg_catalog's: as the
 // administrator they could take its powers, and in the check they could
@@ -391,13 +438,16 @@ TEST_F(Provisioning, FunctionsPlantedInTheHomeSchemaAreNeverCalled) {
     const std::string record = "INSERT INTO qv_apiserver.planted_calls VALUES (";
     auto planted = as_owner.execute_script(
         "CREATE TABLE qv_apiserver.planted_calls (function text, caller name); "
-        "GRANT USAGE ON SCHEMA qv_apiserver TO PUBLIC; GRANT INSERT ON qv_apiserver.planted_calls TO PUBLIC; "
-        "CREATE FUNCTION qv_apiserver.pg_has_role(text, oid, text) RETURNS boolean LANGUAGE sql AS $$ " +
-        record + "'pg_has_role(text, oid, text)', current_user); SELECT false $$; " +
+        "GRANT USAGE ON SCHEMA qv_apiserver TO " +
+        roles().in_project() + "; GRANT INSERT ON qv_apiserver.planted_calls TO " + roles().in_project() + "; " +
+        "CREATE FUNCTION qv_apiserver.pg_has_role(text, oid, text) RETURNS boolean LANGUAGE sql AS $$ " + record +
+        "'pg_has_role(text, oid, text)', current_user); SELECT false $$; " +
         "CREATE FUNCTION qv_apiserver.pg_has_role(text, text, text) RETURNS boolean LANGUAGE sql AS $$ " + record +
         "'pg_has_role(text, text, text)', current_user); SELECT false $$; " +
         "CREATE FUNCTION qv_apiserver.format(text, text, text) RETURNS text LANGUAGE sql AS $$ " + record +
         "'format(text, text, text)', current_user); SELECT pg_catalog.format($1, $2, $3) $$; " +
+        "CREATE FUNCTION qv_apiserver.format(text, text, text, text) RETURNS text LANGUAGE sql AS $$ " + record +
+        "'format(text, text, text, text)', current_user); SELECT NULL::text $$; " +
         "CREATE FUNCTION qv_apiserver.hashtextextended(text, integer) RETURNS bigint LANGUAGE sql AS $$ " + record +
         "'hashtextextended(text, integer)', current_user); SELECT pg_catalog.hashtextextended($1, $2) $$");
     ASSERT_TRUE(planted) << connection::describe(planted.error());
@@ -428,6 +478,13 @@ TEST_F(Provisioning, FunctionsPlantedInTheHomeSchemaAreNeverCalled) {
   run("GRANT qv_across_projects TO " + roles().in_project());
   EXPECT_EQ(host(check).err,
             "{\"error\":{\"code\":5050,\"message\":\"The in-project role is a member of 'qv_across_projects'\"}}\n");
+  EXPECT_EQ(value(calls), "none");
+
+  // A planted format that answers NULL would hide a relation that the upgrade must refuse.
+  run("GRANT SELECT ON qv_apiserver.planted_calls TO PUBLIC");
+  Finished leaking = host(upgrade_args(conninfo()));
+  EXPECT_THAT(leaking.err,
+              testing::StartsWith(kStatementFailed + "table qv_apiserver.planted_calls grants SELECT to PUBLIC"));
   EXPECT_EQ(value(calls), "none");
 }
 

@@ -4,11 +4,30 @@
 #include "config/name.h"
 
 namespace components::provision {
+namespace {
+
+// information_schema is PostgreSQL's own, and every session of the cluster
+// that takes qv_across_projects would search a schema of its name first.
+qv_common::Result<void, std::string> not_reserved_schema(const config::schema::Schema& schema) {
+  const std::string& name = schema.to_string();
+  if (name == "information_schema") {
+    return qv_common::fail(std::string("schema: 'information_schema' belongs to PostgreSQL; name a schema of its own"));
+  }
+  if (name == sql::kAcrossProjectsGroup) {
+    return qv_common::fail("schema: '" + name +
+                           "' is the name of the cross-project group role, whose sessions would search this schema "
+                           "first; name a schema of its own");
+  }
+  return {};
+}
+
+}  // namespace
 
 qv_common::Result<ProvisionRequest, std::string> ProvisionRequest::make(config::schema::Schema schema,
                                                                         std::string_view owner,
                                                                         std::string owner_password,
                                                                         admin_pool::RlsRoles roles) {
+  QV_RETURN_IF_ERROR(not_reserved_schema(schema));
   QV_ASSIGN_OR_RETURN(std::string checked_owner, config::name::checked_role_name("owner", owner));
   QV_RETURN_IF_ERROR(config::name::not_group_role("owner", checked_owner, sql::kAcrossProjectsGroup));
   QV_RETURN_IF_ERROR(config::name::distinct_roles("owner", checked_owner, "in_project", roles.in_project()));
@@ -26,9 +45,12 @@ std::vector<std::string> provision_batch(const ProvisionRequest& request) {
       sql::refuse_privileged_role_sql(in_project, across_projects),
       sql::refuse_privileged_role_sql(across_projects, across_projects),
       sql::refuse_privileged_role_sql(sql::kAcrossProjectsGroup, across_projects),
+      sql::refuse_across_projects_group_holdings_sql(),
       sql::refuse_shared_role_sql(in_project, schema),
       sql::refuse_shared_role_sql(across_projects, schema),
+      sql::refuse_schema_named_after_role_sql(schema, owner, in_project, across_projects),
       sql::refuse_foreign_schema_sql(schema, owner),
+      sql::refuse_schema_grants_sql(schema, owner, in_project, across_projects),
       sql::create_owner_role_sql(owner, sql::kOwnerPasswordSetting),
       sql::create_schema_sql(schema, owner),
       sql::create_across_projects_group_sql(sql::kAcrossProjectsGroup),

@@ -15,9 +15,10 @@ namespace components::provision {
 
 class ProvisionRequest {
  public:
-  // Refuses an owner role name config::name does not accept (field "owner"), an
-  // owner that is one of the RLS roles or qv_across_projects, and an empty
-  // password, which the server would take as no password at all.
+  // Refuses the schema information_schema or qv_across_projects (field
+  // "schema"), an owner role name config::name does not accept (field
+  // "owner"), an owner that is one of the RLS roles or qv_across_projects,
+  // and an empty password, which the server would take as no password at all.
   static qv_common::Result<ProvisionRequest, std::string> make(config::schema::Schema schema, std::string_view owner,
                                                                std::string owner_password, admin_pool::RlsRoles roles);
 
@@ -42,12 +43,15 @@ class ProvisionRequest {
 };
 
 // The statements of provisioning, in order: first the refusals (existing RLS
-// roles, or an existing qv_across_projects, that hold powers beyond
-// row-level security or belong to other roles; RLS roles that serve another
-// deployment; a home schema, or objects in it, of another role), then the
-// roles, the schema and the memberships, and last the refusal of an
-// in-project role that is a member of a role that sees every project. The
-// password is read from the setting qv.owner_password.
+// roles, or an existing qv_across_projects, that log in, hold powers beyond
+// row-level security or belong to other roles; a qv_across_projects that
+// holds more than its policies and database access; RLS roles that serve
+// another deployment; a home schema named after another role; a home
+// schema, or objects in it, of another role; a home schema that reaches a
+// role outside the deployment), then the roles, the schema and the
+// memberships, and last the refusal of an in-project role that is a member
+// of a role that sees every project. The password is read from the setting
+// qv.owner_password.
 std::vector<std::string> provision_batch(const ProvisionRequest& request);
 
 }  // namespace components::provision

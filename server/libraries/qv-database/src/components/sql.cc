@@ -10,13 +10,28 @@ namespace {
 
 using sqlbuilder::format_template;
 
-// Functions that others created in the session's schemas (the home schema,
-// which the owner controls) can neither capture a call nor run with the
-// administrator's powers: only pg_catalog, and the session's own temporary
-// schema last, are searched.
-constexpr const char* kCatalogOnlySearchPath = "SET LOCAL search_path = pg_catalog, pg_temp";
-
 std::string text(std::string_view view) { return std::string(view); }
+
+// The rows of pg_shdepend (cluster-wide) that name the role r, with the
+// current database as here and the database of the object as other.
+constexpr const char kDependenciesOfRole[] =
+    "FROM pg_shdepend d JOIN pg_roles r ON r.oid = d.refobjid "
+    "CROSS JOIN (SELECT oid FROM pg_database WHERE datname = current_database()) here "
+    "LEFT JOIN pg_database other ON other.oid = d.dbid ";
+// What such a row says the role does: "owns table public.t", "holds a
+// privilege on an object of database x". Objects of other databases cannot
+// be described from here.
+constexpr const char kDependencyPlace[] =
+    "concat_ws(' ', CASE d.deptype WHEN 'o' THEN 'owns' WHEN 'r' THEN 'is named in' "
+    "ELSE 'holds a privilege on' END, CASE WHEN d.dbid IN (0, here.oid) "
+    "THEN coalesce(pg_describe_object(d.classid, d.objid, d.objsubid), 'an object') "
+    "ELSE 'an object of database ' || coalesce(other.datname::text, d.dbid::text) END)";
+// A privilege row on a database that gives the role nothing but CONNECT and
+// TEMPORARY there: neither lets it create or read anything of another role.
+constexpr const char kOnlyDatabaseAccess[] =
+    "(d.deptype = 'a' AND d.classid = 'pg_database'::regclass AND NOT EXISTS (SELECT FROM pg_database db "
+    "CROSS JOIN LATERAL aclexplode(db.datacl) x WHERE db.oid = d.objid AND x.grantee = d.refobjid "
+    "AND x.privilege_type NOT IN ('CONNECT', 'TEMPORARY')))";
 
 qv_common::Result<void, connection::Error> run_transaction(connection::Connection& connection,
                                                            const std::vector<std::string>& statements,
@@ -33,15 +48,17 @@ qv_common::Result<void, connection::Error> run_transaction(connection::Connectio
 std::string refuse_privileged_role_sql(std::string_view role, std::string_view across_projects) {
   return format_template(
       "DO $$ DECLARE holder name; powers text; "
-      "rule text := 'a row-level-security role must hold none of SUPERUSER, BYPASSRLS, CREATEROLE, REPLICATION and "
-      "ADMIN OPTION, directly or through a role it is a member of, nor be a member of pg_execute_server_program, "
-      "pg_read_server_files or pg_write_server_files'; "
+      "rule text := 'a row-level-security role must not have LOGIN, nor hold, directly or through a role it is a "
+      "member of, any of SUPERUSER, BYPASSRLS, CREATEROLE, CREATEDB, REPLICATION and ADMIN OPTION, nor be a member of "
+      "pg_execute_server_program, pg_read_server_files or pg_write_server_files'; "
       "memberships text := 'a row-level-security role must be a member of no role but, for the across-projects role "
       "{1}, {2}'; BEGIN "
       "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
       "SELECT rolname, holds INTO holder, powers FROM (SELECT r.rolname, concat_ws(', ', "
+      "CASE WHEN r.rolcanlogin AND r.rolname = '{0}' THEN 'LOGIN' END, "
       "CASE WHEN r.rolsuper THEN 'SUPERUSER' END, CASE WHEN r.rolbypassrls THEN 'BYPASSRLS' END, "
-      "CASE WHEN r.rolcreaterole THEN 'CREATEROLE' END, CASE WHEN r.rolreplication THEN 'REPLICATION' END, "
+      "CASE WHEN r.rolcreaterole THEN 'CREATEROLE' END, CASE WHEN r.rolcreatedb THEN 'CREATEDB' END, "
+      "CASE WHEN r.rolreplication THEN 'REPLICATION' END, "
       "(SELECT 'ADMIN OPTION on ' || string_agg(g.rolname, ', ' ORDER BY g.rolname) FROM pg_auth_members m "
       "JOIN pg_roles g ON g.oid = m.roleid WHERE m.member = r.oid AND m.admin_option)) AS holds "
       "FROM pg_roles r WHERE pg_has_role('{0}', r.oid, 'MEMBER')) reached "
@@ -73,31 +90,55 @@ std::string refuse_in_project_membership_sql(std::string_view in_project, std::s
 
 std::string refuse_shared_role_sql(std::string_view role, std::string_view schema) {
   return format_template(
-      "DO $$ DECLARE place text; BEGIN "
-      "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN "
-      "SELECT concat_ws(' ', CASE d.deptype WHEN 'o' THEN 'owns' WHEN 'r' THEN 'is named in' "
-      "ELSE 'holds a privilege on' END, CASE WHEN d.dbid IN (0, here.oid) "
-      "THEN coalesce(pg_describe_object(d.classid, d.objid, d.objsubid), 'an object') "
-      "ELSE 'an object of database ' || coalesce(other.datname::text, d.dbid::text) END) INTO place "
-      "FROM pg_shdepend d JOIN pg_roles r ON r.oid = d.refobjid "
-      "CROSS JOIN (SELECT oid FROM pg_database WHERE datname = current_database()) here "
-      "LEFT JOIN pg_database other ON other.oid = d.dbid "
-      "CROSS JOIN LATERAL (SELECT CASE WHEN d.dbid <> here.oid THEN NULL "
-      "WHEN d.classid = 'pg_namespace'::regclass THEN (SELECT nspname FROM pg_namespace WHERE oid = d.objid) "
-      "WHEN d.classid = 'pg_policy'::regclass THEN (SELECT n.nspname FROM pg_policy p JOIN pg_class c "
-      "ON c.oid = p.polrelid JOIN pg_namespace n ON n.oid = c.relnamespace WHERE p.oid = d.objid) "
-      "WHEN d.classid = 'pg_default_acl'::regclass THEN (SELECT n.nspname FROM pg_default_acl a JOIN pg_namespace n "
-      "ON n.oid = a.defaclnamespace WHERE a.oid = d.objid) "
-      "ELSE (pg_identify_object(d.classid, d.objid, d.objsubid)).schema END AS nspname) object_schema "
-      "WHERE d.refclassid = 'pg_authid'::regclass AND r.rolname = '{0}' "
-      "AND object_schema.nspname IS DISTINCT FROM '{1}' "
-      "AND NOT (d.dbid = 0 AND d.classid = 'pg_database'::regclass AND d.objid = here.oid AND d.deptype = 'a') "
-      "ORDER BY d.classid <> 'pg_namespace'::regclass, 1 LIMIT 1; "
-      "IF place IS NOT NULL THEN RAISE EXCEPTION 'role % already serves another deployment: it %; an existing "
-      "in-project or across-projects role may own, hold privileges on and be named in policies of objects of the "
-      "home schema % of this database alone', '{0}', place, '{1}'; "
-      "END IF; END IF; END $$",
+      std::string("DO $$ DECLARE place text; BEGIN "
+                  "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN SELECT ") +
+          kDependencyPlace + " INTO place " + kDependenciesOfRole +
+          "CROSS JOIN LATERAL (SELECT CASE WHEN d.dbid <> here.oid THEN NULL "
+          "WHEN d.classid = 'pg_namespace'::regclass THEN (SELECT nspname FROM pg_namespace WHERE oid = d.objid) "
+          "WHEN d.classid = 'pg_policy'::regclass THEN (SELECT n.nspname FROM pg_policy p JOIN pg_class c "
+          "ON c.oid = p.polrelid JOIN pg_namespace n ON n.oid = c.relnamespace WHERE p.oid = d.objid) "
+          "WHEN d.classid = 'pg_default_acl'::regclass THEN (SELECT n.nspname FROM pg_default_acl a JOIN pg_namespace "
+          "n ON n.oid = a.defaclnamespace WHERE a.oid = d.objid) "
+          "ELSE (pg_identify_object(d.classid, d.objid, d.objsubid)).schema END AS nspname) object_schema "
+          "WHERE d.refclassid = 'pg_authid'::regclass AND r.rolname = '{0}' "
+          "AND object_schema.nspname IS DISTINCT FROM '{1}' "
+          "AND NOT (d.dbid = 0 AND d.objid = here.oid AND " +
+          kOnlyDatabaseAccess +
+          ") "
+          "ORDER BY d.classid <> 'pg_namespace'::regclass, 1 LIMIT 1; "
+          "IF place IS NOT NULL THEN RAISE EXCEPTION 'role % already serves another deployment: it %; an existing "
+          "in-project or across-projects role may own, hold privileges on and be named in policies of objects of the "
+          "home schema % of this database alone, and hold nothing but CONNECT and TEMPORARY on this database', "
+          "'{0}', place, '{1}'; "
+          "END IF; END IF; END $$",
       {text(role), text(schema)});
+}
+
+std::string refuse_across_projects_group_holdings_sql() {
+  return format_template(
+      std::string("DO $$ DECLARE place text; BEGIN "
+                  "IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}') THEN SELECT ") +
+          kDependencyPlace + " INTO place " + kDependenciesOfRole +
+          "WHERE d.refclassid = 'pg_authid'::regclass AND r.rolname = '{0}' "
+          "AND NOT (d.deptype = 'r' AND d.classid = 'pg_policy'::regclass) AND NOT " +
+          kOnlyDatabaseAccess +
+          " ORDER BY 1 LIMIT 1; "
+          "IF place IS NOT NULL THEN RAISE EXCEPTION 'role % %; the group role %, which the policies of every "
+          "deployment name and whose privileges the owner and the across-projects logins of every deployment hold, "
+          "may be named in policies and hold CONNECT and TEMPORARY on databases, and nothing else', "
+          "'{0}', place, '{0}'; "
+          "END IF; END IF; END $$",
+      {text(kAcrossProjectsGroup)});
+}
+
+std::string refuse_schema_named_after_role_sql(std::string_view schema, std::string_view owner,
+                                               std::string_view in_project, std::string_view across_projects) {
+  return format_template(
+      "DO $$ BEGIN IF EXISTS (SELECT FROM pg_roles WHERE rolname = '{0}' AND rolname NOT IN ('{1}', '{2}', '{3}')) "
+      "THEN RAISE EXCEPTION 'schema % has the name of the existing role %, whose sessions search the schema of their "
+      "own name first; the home schema may share its name only with the owner % or a row-level-security role "
+      "(% or %)', '{0}', '{0}', '{1}', '{2}', '{3}'; END IF; END $$",
+      {text(schema), text(owner), text(in_project), text(across_projects)});
 }
 
 std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view owner) {
@@ -135,6 +176,56 @@ std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view 
       "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % grants CREATE to %; %', '{0}', holder, rule; "
       "END IF; END $$",
       {text(schema), text(owner)});
+}
+
+std::string refuse_schema_grants_sql(std::string_view schema, std::string_view owner, std::string_view in_project,
+                                     std::string_view across_projects) {
+  return format_template(
+      "DO $$ DECLARE allowed oid[]; found text; "
+      "rule text := 'nothing of the home schema may reach a role outside the deployment: USAGE on it, and the default "
+      "privileges on tables, sequences and schemas in it or of the owner {1} and this administrator, may go only to "
+      "the owner, a role that is a member of it, this administrator, a superuser and the row-level-security roles "
+      "{2} and {3}'; BEGIN "
+      "SELECT coalesce(array_agg(r.oid), ARRAY[]::oid[]) INTO allowed FROM pg_roles r "
+      "WHERE r.rolname IN (current_user, '{2}', '{3}') OR r.rolsuper "
+      "OR EXISTS (SELECT FROM pg_roles o WHERE o.rolname = '{1}' AND pg_has_role(r.oid, o.oid, 'MEMBER')); "
+      "SELECT coalesce(r.rolname, 'PUBLIC') INTO found FROM pg_namespace n CROSS JOIN LATERAL aclexplode(n.nspacl) a "
+      "LEFT JOIN pg_roles r ON r.oid = a.grantee WHERE n.nspname = '{0}' AND a.privilege_type = 'USAGE' "
+      "AND a.grantee <> ALL (allowed) ORDER BY 1 LIMIT 1; "
+      "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema % grants USAGE to %; %', '{0}', found, rule; END IF; "
+      "SELECT format('the default privileges of %s %s grant %s on %s to %s', creator.rolname, "
+      "CASE WHEN d.defaclnamespace = 0 THEN 'in the whole database' ELSE 'in it' END, "
+      "string_agg(a.privilege_type, ', ' ORDER BY a.privilege_type), "
+      "CASE d.defaclobjtype WHEN 'r' THEN 'new tables' WHEN 'S' THEN 'new sequences' ELSE 'new schemas' END, "
+      "coalesce(g.rolname, 'PUBLIC')) INTO found "
+      "FROM pg_default_acl d JOIN pg_roles creator ON creator.oid = d.defaclrole "
+      "LEFT JOIN pg_namespace n ON n.oid = d.defaclnamespace CROSS JOIN LATERAL aclexplode(d.defaclacl) a "
+      "LEFT JOIN pg_roles g ON g.oid = a.grantee WHERE a.grantee <> ALL (allowed) "
+      "AND (d.defaclobjtype IN ('r', 'S') AND (n.nspname = '{0}' "
+      "OR d.defaclnamespace = 0 AND creator.rolname IN ('{1}', current_user)) "
+      "OR d.defaclobjtype = 'n' AND d.defaclnamespace = 0 AND creator.rolname = '{1}') "
+      "GROUP BY d.oid, creator.rolname, a.grantee, g.rolname ORDER BY 1 LIMIT 1; "
+      "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema %: %; %', '{0}', found, rule; END IF; END $$",
+      {text(schema), text(owner), text(in_project), text(across_projects)});
+}
+
+std::string refuse_outside_relation_grants_sql(std::string_view schema, std::string_view in_project,
+                                               std::string_view across_projects) {
+  return format_template(
+      "DO $$ DECLARE found text; BEGIN "
+      "SELECT format('%s grants %s to %s', pg_describe_object('pg_class'::regclass, c.oid, acl.attnum), "
+      "string_agg(a.privilege_type, ', ' ORDER BY a.privilege_type), coalesce(g.rolname, 'PUBLIC')) INTO found "
+      "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+      "CROSS JOIN LATERAL (SELECT 0 AS attnum, c.relacl AS items UNION ALL SELECT attnum, attacl FROM pg_attribute "
+      "WHERE attrelid = c.oid AND attacl IS NOT NULL) acl CROSS JOIN LATERAL aclexplode(acl.items) a "
+      "LEFT JOIN pg_roles g ON g.oid = a.grantee "
+      "WHERE n.nspname = '{0}' AND a.grantee NOT IN (c.relowner, n.nspowner) "
+      "AND (g.rolname IS NULL OR g.rolname NOT IN ('{1}', '{2}')) "
+      "GROUP BY c.oid, acl.attnum, a.grantee, g.rolname ORDER BY 1 LIMIT 1; "
+      "IF found IS NOT NULL THEN RAISE EXCEPTION '%; a relation of the home schema % may grant privileges only to "
+      "its own owner, the owner of the schema and the row-level-security roles % and %', found, '{0}', '{1}', '{2}'; "
+      "END IF; END $$",
+      {text(schema), text(in_project), text(across_projects)});
 }
 
 std::string create_owner_role_sql(std::string_view owner, std::string_view password_setting) {

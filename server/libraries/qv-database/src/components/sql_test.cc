@@ -63,24 +63,28 @@ TEST(Sql, ProvisioningBatchInItsOrder) {
   auto request = provision::ProvisionRequest::make(config::schema::Schema::parse("qv_apiserver").value(), "qv_owner",
                                                    "secret", roles)
                      .value();
-  EXPECT_EQ(provision::provision_batch(request), (std::vector<std::string>{
-                                                     refuse_privileged_role_sql("qv_reader", "qv_everywhere"),
-                                                     refuse_privileged_role_sql("qv_everywhere", "qv_everywhere"),
-                                                     refuse_privileged_role_sql("qv_across_projects", "qv_everywhere"),
-                                                     refuse_shared_role_sql("qv_reader", "qv_apiserver"),
-                                                     refuse_shared_role_sql("qv_everywhere", "qv_apiserver"),
-                                                     refuse_foreign_schema_sql("qv_apiserver", "qv_owner"),
-                                                     create_owner_role_sql("qv_owner", "qv.owner_password"),
-                                                     create_schema_sql("qv_apiserver", "qv_owner"),
-                                                     create_across_projects_group_sql("qv_across_projects"),
-                                                     create_rls_role_sql("qv_reader"),
-                                                     create_rls_role_sql("qv_everywhere"),
-                                                     grant_across_projects_membership_sql("qv_everywhere"),
-                                                     grant_across_projects_membership_sql("qv_owner"),
-                                                     grant_rls_role_membership_sql("qv_owner", "qv_reader"),
-                                                     grant_rls_role_membership_sql("qv_owner", "qv_everywhere"),
-                                                     refuse_in_project_membership_sql("qv_reader", "qv_everywhere"),
-                                                 }));
+  EXPECT_EQ(provision::provision_batch(request),
+            (std::vector<std::string>{
+                refuse_privileged_role_sql("qv_reader", "qv_everywhere"),
+                refuse_privileged_role_sql("qv_everywhere", "qv_everywhere"),
+                refuse_privileged_role_sql("qv_across_projects", "qv_everywhere"),
+                refuse_across_projects_group_holdings_sql(),
+                refuse_shared_role_sql("qv_reader", "qv_apiserver"),
+                refuse_shared_role_sql("qv_everywhere", "qv_apiserver"),
+                refuse_schema_named_after_role_sql("qv_apiserver", "qv_owner", "qv_reader", "qv_everywhere"),
+                refuse_foreign_schema_sql("qv_apiserver", "qv_owner"),
+                refuse_schema_grants_sql("qv_apiserver", "qv_owner", "qv_reader", "qv_everywhere"),
+                create_owner_role_sql("qv_owner", "qv.owner_password"),
+                create_schema_sql("qv_apiserver", "qv_owner"),
+                create_across_projects_group_sql("qv_across_projects"),
+                create_rls_role_sql("qv_reader"),
+                create_rls_role_sql("qv_everywhere"),
+                grant_across_projects_membership_sql("qv_everywhere"),
+                grant_across_projects_membership_sql("qv_owner"),
+                grant_rls_role_membership_sql("qv_owner", "qv_reader"),
+                grant_rls_role_membership_sql("qv_owner", "qv_everywhere"),
+                refuse_in_project_membership_sql("qv_reader", "qv_everywhere"),
+            }));
   for (const std::string& statement : provision::provision_batch(request)) {
     EXPECT_EQ(statement.find("secret"), std::string::npos) << statement;
   }

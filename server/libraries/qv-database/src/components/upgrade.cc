@@ -68,6 +68,11 @@ Result<void> UpgradeTransaction::lock_schema_upgrades(const config::schema::Sche
   return {};
 }
 
+Result<void> UpgradeTransaction::refuse_shared_roles(const config::schema::Schema& schema) {
+  return execute_refusals({sql::refuse_shared_role_sql(roles_.in_project(), schema.to_string()),
+                           sql::refuse_shared_role_sql(roles_.across_projects(), schema.to_string())});
+}
+
 Result<void> UpgradeTransaction::ensure_system_table() {
   return execute_batch({schema::render::render_schema(schema::create_system_table())});
 }
@@ -155,13 +160,36 @@ Result<void> UpgradeTransaction::grant_rls_role_privileges(const config::schema:
   return execute_batch(grants);
 }
 
+Result<void> UpgradeTransaction::refuse_outside_grants(const config::schema::Schema& schema) {
+  return execute_refusals(
+      {sql::refuse_outside_relation_grants_sql(schema.to_string(), roles_.in_project(), roles_.across_projects())});
+}
+
+// The refusals read the catalogs through functions that the owner's home
+// schema, the search path of the upgrade, could capture: they run with a
+// search path of pg_catalog alone, under a savepoint whose rollback brings
+// the home schema's search path back (they change nothing else).
+Result<void> UpgradeTransaction::execute_refusals(std::vector<std::string> refusals) {
+  auto savepoint = connection::Savepoint::open(connection_);
+  if (!savepoint) return qv_common::fail(error::write_failed(std::move(savepoint).error()));
+  refusals.insert(refusals.begin(), std::string(sql::kCatalogOnlySearchPath));
+  QV_RETURN_IF_ERROR(execute_batch(refusals));
+  auto undone = savepoint->rollback();
+  if (!undone) return qv_common::fail(error::write_failed(std::move(undone).error()));
+  return {};
+}
+
+// The RLS roles are looked at before anything grants them a privilege, and
+// the relations after every grant.
 Result<void> run_upgrade(UpgradeTransaction& transaction, const SchemaSource& source) {
   const config::schema::Schema& schema = transaction.admin().schema();
   QV_RETURN_IF_ERROR(transaction.lock_schema_upgrades(schema));
+  QV_RETURN_IF_ERROR(transaction.refuse_shared_roles(schema));
   QV_RETURN_IF_ERROR(transaction.ensure_system_table());
   QV_RETURN_IF_ERROR(transaction.upgrade_db_version(source));
   QV_RETURN_IF_ERROR(transaction.upgrade_quorvale_edition());
-  return transaction.grant_rls_role_privileges(schema);
+  QV_RETURN_IF_ERROR(transaction.grant_rls_role_privileges(schema));
+  return transaction.refuse_outside_grants(schema);
 }
 
 sqlbuilder::Select lock_query(const config::schema::Schema& schema) {

@@ -1,9 +1,11 @@
 #pragma once
 
 // The schema upgrade: on a transaction the caller has opened, it takes the
-// schema's upgrade lock, makes sure the system table exists, plans from the
-// stored version, runs the catalog's statements, stamps the version and the
-// edition, and grants the row-level-security roles. The caller commits on
+// schema's upgrade lock, refuses row-level-security roles that serve another
+// deployment, makes sure the system table exists, plans from the stored
+// version, runs the catalog's statements, stamps the version and the
+// edition, grants the row-level-security roles, and refuses relations that
+// grant anything to a role outside the deployment. The caller commits on
 // success and rolls back on failure, so either all of it stays or nothing.
 
 #include <optional>
@@ -39,10 +41,16 @@ class UpgradeTransaction {
 
   // The steps of the upgrade, in the order `run_upgrade` takes them.
   Result<void> lock_schema_upgrades(const config::schema::Schema& schema);  // 5046 when held elsewhere
+  // 5008 when an RLS role owns, holds or is named in anything outside the
+  // home schema of this database, as provisioning refuses it.
+  Result<void> refuse_shared_roles(const config::schema::Schema& schema);
   Result<void> ensure_system_table();
   Result<void> upgrade_db_version(const schema::source::SchemaSource& source);
   Result<void> upgrade_quorvale_edition();
   Result<void> grant_rls_role_privileges(const config::schema::Schema& schema);
+  // 5008 when a relation of the home schema grants anything to a role but
+  // its owner, the schema's owner and the RLS roles.
+  Result<void> refuse_outside_grants(const config::schema::Schema& schema);
 
   // The first failing statement ends the batch: 5008. An empty batch sends nothing.
   Result<void> execute_batch(const std::vector<std::string>& statements);
@@ -53,6 +61,7 @@ class UpgradeTransaction {
       : connection_(connection), admin_(admin), roles_(std::move(roles)) {}
 
   Result<std::optional<Version>> read_db_version();
+  Result<void> execute_refusals(std::vector<std::string> refusals);
   Result<void> migrate(const schema::source::SchemaSource& source, Version stored, const plan::Migrate& migrate);
 
   connection::Connection& connection_;

@@ -101,6 +101,52 @@ TEST_F(Upgrade, AnUpToDateSchemaKeepsItsVersionRowButReconcilesEditionAndGrants)
   EXPECT_EQ(value(privilege), "t");
 }
 
+// Whatever reached a relation of the home schema (a grant, default
+// privileges of the upgrade's login) gives a role outside the deployment
+// every project's rows: the upgrade fails after its grants, and none of it
+// stays.
+TEST_F(Upgrade, ARelationThatGrantsARoleOutsideTheDeploymentFailsTheUpgrade) {
+  const std::string outsider = role_name("outsider");
+  const std::string rule =
+      "; a relation of the home schema qv_apiserver may grant privileges only to its own owner, "
+      "the owner of the schema and the row-level-security roles " +
+      roles().in_project() + " and " + roles().across_projects() + "\n";
+  const std::string failed = "5008 Database statement failed: ERROR P0001: ";
+  ASSERT_NO_FATAL_FAILURE(provision());
+  run("CREATE ROLE " + outsider + "; ALTER DEFAULT PRIVILEGES GRANT SELECT ON TABLES TO " + outsider);
+  UpgradeRun install = upgrade_with();
+  EXPECT_THAT(outcome_text(install.outcome),
+              testing::MatchesRegex(failed + "table qv_apiserver\\.\\w+ grants SELECT to " + outsider + rule + ".*"));
+  EXPECT_EQ(value("SELECT to_regclass('qv_apiserver.quorvale_system') IS NULL"), "t");
+  run("ALTER DEFAULT PRIVILEGES REVOKE SELECT ON TABLES FROM " + outsider);
+  ASSERT_EQ(outcome_text(upgrade_with().outcome), "ok");
+
+  struct {
+    std::string grant;
+    std::string revoke;
+    std::string refusal;
+  } cases[] = {
+      {"GRANT SELECT ON quorvale_system TO PUBLIC", "REVOKE SELECT ON quorvale_system FROM PUBLIC",
+       "table qv_apiserver.quorvale_system grants SELECT to PUBLIC"},
+      {"GRANT UPDATE, INSERT ON quorvale_system TO " + outsider,
+       "REVOKE UPDATE, INSERT ON quorvale_system FROM " + outsider,
+       "table qv_apiserver.quorvale_system grants INSERT, UPDATE to " + outsider},
+      {"GRANT SELECT (value) ON quorvale_system TO " + outsider,
+       "REVOKE SELECT (value) ON quorvale_system FROM " + outsider,
+       "column value of table qv_apiserver.quorvale_system grants SELECT to " + outsider},
+  };
+  run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'");
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.grant);
+    run(test_case.grant);
+    EXPECT_THAT(outcome_text(upgrade_with().outcome), testing::StartsWith(failed + test_case.refusal + rule));
+    EXPECT_EQ(system_value("edition"), "opensource");
+    run(test_case.revoke);
+  }
+  EXPECT_EQ(outcome_text(upgrade_with().outcome), "ok");
+  EXPECT_EQ(system_value("edition"), "enterprise");
+}
+
 TEST_F(Upgrade, RefusesAStoredVersionItCannotHandleBeforeAnyWrite) {
   struct {
     const char* stored;
