@@ -120,6 +120,11 @@ Done replace(const fs::path& path, std::string_view content, std::optional<mode_
   return replaced;
 }
 
+qv_common::Result<std::string, std::string> utf8_text(std::string content) {
+  if (!is_valid_utf8(content)) return qv_common::fail(std::string("stream did not contain valid UTF-8"));
+  return content;
+}
+
 }  // namespace
 
 Done write_all(int fd, std::string_view content) {
@@ -135,25 +140,30 @@ Done write_all(int fd, std::string_view content) {
 }
 
 qv_common::Result<std::string, std::string> read_bytes(const fs::path& path, FoundFile* found) {
-  // Without O_NONBLOCK, opening a FIFO waits for a writer. A first open that
-  // does not follow a link at the path tells whether there is one.
-  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  // A first open that does not follow a link at the path tells whether
+  // there is one.
   bool link = false;
-  UniqueFd fd(::open(path.c_str(), kFlags | O_NOFOLLOW));
+  UniqueFd fd(::open(path.c_str(), kReadFlags | O_CLOEXEC | O_NOFOLLOW));
   if (!fd && errno == ELOOP) {
     link = true;
-    fd = UniqueFd(::open(path.c_str(), kFlags));
+    fd = UniqueFd(::open(path.c_str(), kReadFlags | O_CLOEXEC));
   }
   if (!fd) return qv_common::fail(os_error(errno));
+  QV_ASSIGN_OR_RETURN(std::string content, read_bytes(fd, found));
+  if (found != nullptr) found->link = link;
+  return content;
+}
+
+qv_common::Result<std::string, std::string> read_bytes(const UniqueFd& file, FoundFile* found) {
   struct stat status;
-  if (::fstat(fd.get(), &status) != 0) return qv_common::fail(os_error(errno));
+  if (::fstat(file.get(), &status) != 0) return qv_common::fail(os_error(errno));
   if (S_ISDIR(status.st_mode)) return qv_common::fail(os_error(EISDIR));
   if (!S_ISREG(status.st_mode)) return qv_common::fail(std::string("not a regular file"));
-  if (found != nullptr) *found = {status.st_mode & 07777, link};
+  if (found != nullptr) *found = {status.st_mode & 07777, false};
   std::string content(static_cast<std::size_t>(status.st_size), '\0');
   std::size_t got = 0;
   while (got < content.size()) {
-    const ssize_t count = ::read(fd.get(), content.data() + got, content.size() - got);
+    const ssize_t count = ::read(file.get(), content.data() + got, content.size() - got);
     if (count < 0) {
       if (errno == EINTR) continue;
       return qv_common::fail(os_error(errno));
@@ -167,8 +177,18 @@ qv_common::Result<std::string, std::string> read_bytes(const fs::path& path, Fou
 
 qv_common::Result<std::string, std::string> read_text(const fs::path& path, FoundFile* found) {
   QV_ASSIGN_OR_RETURN(std::string content, read_bytes(path, found));
-  if (!is_valid_utf8(content)) return qv_common::fail(std::string("stream did not contain valid UTF-8"));
-  return content;
+  return utf8_text(std::move(content));
+}
+
+qv_common::Result<std::string, std::string> read_text(const UniqueFd& file) {
+  QV_ASSIGN_OR_RETURN(std::string content, read_bytes(file));
+  return utf8_text(std::move(content));
+}
+
+qv_common::Result<std::string, std::string> read_text(const fs::path& path, const Containment& reads) {
+  Opened file = reads.open(path, kReadFlags);
+  if (!file) return qv_common::fail(std::move(file).error().cause);
+  return read_text(*file);
 }
 
 Done write_file(const fs::path& path, std::string_view content, AtLink at_link, const FoundFile* found) {

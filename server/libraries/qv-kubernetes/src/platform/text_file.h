@@ -1,9 +1,13 @@
 #pragma once
 
+#include <fcntl.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "platform/inside.h"
+#include "platform/unique_fd.h"
 #include "result.h"
 
 // Whole-file reads and writes whose failures are the cause's message text.
@@ -16,6 +20,10 @@ struct FoundFile {
   bool link = false;
 };
 
+// The flags of an open for reading that neither waits for a FIFO's writer
+// nor takes a terminal.
+inline constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY;
+
 // The bytes of the regular file at `path`, links followed. Anything else (a
 // folder, a FIFO, a socket, a device) is refused at once without blocking,
 // and the read stops at the size the file had when it was opened, so no read
@@ -23,6 +31,13 @@ struct FoundFile {
 qv_common::Result<std::string, std::string> read_bytes(const std::filesystem::path& path, FoundFile* found = nullptr);
 // The file's bytes, which must be UTF-8 text.
 qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path, FoundFile* found = nullptr);
+
+// The same reads of a file already open (with kReadFlags).
+qv_common::Result<std::string, std::string> read_bytes(const UniqueFd& file, FoundFile* found = nullptr);
+qv_common::Result<std::string, std::string> read_text(const UniqueFd& file);
+
+// The text of the file at `path` that `reads` opens.
+qv_common::Result<std::string, std::string> read_text(const std::filesystem::path& path, const Containment& reads);
 
 // Writes all of `content` to the open file `fd`.
 qv_common::Result<void, std::string> write_all(int fd, std::string_view content);
