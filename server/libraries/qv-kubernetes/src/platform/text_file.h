@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/types.h>
 
 #include <filesystem>
 #include <string>
@@ -13,10 +14,12 @@
 // Whole-file reads and writes whose failures are the cause's message text.
 namespace platform {
 
-// What a read found at its path: the file's permission bits, and whether
-// the path itself is a link.
+// What a read found at its path: the file's permission bits, owner and
+// group, and whether the path itself is a link.
 struct FoundFile {
   unsigned mode = 0;
+  uid_t owner = 0;
+  gid_t group = 0;
   bool link = false;
 };
 
@@ -50,11 +53,13 @@ enum class AtLink {
 
 // Makes `content` the whole content of the file at `path`, whole or not at
 // all. An existing file is replaced by a temporary file written beside it and
-// renamed over it, with the old file's permission bits; a new file is created
-// in place. A write that fails leaves the old file as it was (or no new file)
-// and no temporary file behind. With `found`, what a read of the same path
-// found moments before, the write takes that for the path's state instead
-// of looking at it again.
+// renamed over it, with the old file's permission bits, and its owner and
+// group as far as this process may set them (both for root, else the group
+// when the process is a member of it); a new file is created in place. A
+// write that fails leaves the old file as it was (or no new file) and no
+// temporary file behind. With `found`, what a read of the same path found
+// moments before, the write takes that for the path's state instead of
+// looking at it again.
 qv_common::Result<void, std::string> write_file(const std::filesystem::path& path, std::string_view content,
                                                 AtLink at_link = AtLink::kFollow, const FoundFile* found = nullptr);
 
