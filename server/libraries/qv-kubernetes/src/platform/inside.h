@@ -25,11 +25,11 @@ struct OpenFailure {
 
 using Opened = qv_common::Result<UniqueFd, OpenFailure>;
 
-// Opens paths with the folder's links followed, and their own: anything,
-// or only what lies inside one folder. An open that leads out of it, or that
-// cannot be resolved (too long, a loop, a link to a file that has no path),
-// is refused; a path where nothing is fails as missing, since nothing is
-// read there.
+// Opens paths, links followed: anything, or only what lies inside one
+// folder (whose own links are followed too). An open that leads out of the
+// folder, or whose resolution cannot be told (too long, a loop, a link to a
+// file that has no path), is refused; a path where nothing is fails as
+// missing, since nothing is read there.
 class Containment {
  public:
   // Opens anything: the caller's own files.
