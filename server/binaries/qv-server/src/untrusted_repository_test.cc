@@ -2,13 +2,17 @@
 // repositories whose patches, links and files try to make it write or read
 // outside the repository, or hang, and checks that nothing outside changes
 // and that each attempt ends at once with an error naming what was refused.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "test_support/deep_folders.h"
 #include "test_support/folder_files.h"
 #include "test_support/git_repository.h"
 #include "test_support/program.h"
@@ -18,6 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::DeepFolders;
 using test_support::files_below;
 using test_support::Files;
 using test_support::Finished;
@@ -185,6 +190,98 @@ TEST_F(UntrustedRepository, AFamilyFolderLinkedOutsideIsRefusedByName) {
   EXPECT_TRUE(contains(finished.err, "Could not read '" + configs.string() + "': a link leads outside")) << finished.err;
   EXPECT_EQ(finished.code, 1);
   EXPECT_FALSE(fs::exists(output() / "templates/1.1.0"));
+}
+
+// What a fresh clone can hold: folders whose absolute path is longer than
+// PATH_MAX (each path in the repository stays shorter), a link D to the
+// deepest, and links that climb from D out of the clone to files beside it.
+TEST_F(UntrustedRepository, LinksThroughFoldersTooDeepToResolveAreRefusedInAFreshClone) {
+  const DeepFolders deep(repo_.root());
+  deep.write("keep", "deep\n");
+  link(repo_.root() / "D", deep.relative());
+  repo_.commit("deep folders");
+  const std::string base = repo_.git({"rev-parse", "HEAD"}).substr(0, 40);
+  const fs::path clone = work_.path() / "clone";
+  const fs::path beside = work_.path() / "outside";
+  constexpr std::string_view kSecret = "outside-secret";
+  const std::string secret(kSecret);
+  struct Case {
+    std::string name;
+    fs::path link;     // in the repository
+    fs::path target;   // beside the clone
+    std::string content;
+    std::vector<std::string> command;  // after the repository's options
+    std::string code;
+    std::function<void()> prepare = [] {};
+  };
+  const std::string patch = "diff --git a/configs/planted_eks.yaml b/configs/planted_eks.yaml\nnew file mode 100644\n"
+                            "--- /dev/null\n+++ b/configs/planted_eks.yaml\n@@ -0,0 +1 @@\n+" + secret + "\n";
+  const Case cases[] = {
+      {"the inventory", "variant/resources/kupgrade/upgrades.yaml", "upgrades.yaml",
+       std::string(kTwoVersions) + "# " + secret + "\n", {"replay"}, "UpgradeError::5321"},
+      {"a family folder", "variant/resources/kprofile/configs", "configs/app_eks.yaml", "key: " + secret + "\n",
+       {"templates", "--output", output().string()}, "ProfileError::5005"},
+      {"a patch", "variant/config/kupgrade/patches/1.0.0.patch", "1.0.0.patch", patch,
+       {"templates", "--output", output().string()}, "UpgradeError::5360"},
+      {"the digests document", "variant/config/kupgrade/digests.yaml", "digests.yaml",
+       "versions:\n  1.0.0: {eks: " + secret + "}\n", {"digests"}, "UpgradeError::5361"},
+      {"a content file", "variant/resources/kupgrade/upgrades/1.1.0/configs/token_eks.yaml", "token.yaml",
+       "token: " + secret + "\n", {"replay", "--diverged", (work_.path() / "diverged").string()}, "UpgradeError::5345",
+       [&] {
+         repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                               "  - {version: 1.0.0, upgrader: false}\n");
+         repo_.write_spec("1.1.0", "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(clone);
+    fs::remove_all(beside);
+    fs::remove_all(work_.path() / "diverged");
+    fs::remove_all(output());
+    work_.write(fs::path("outside") / c.target, c.content);
+    c.prepare();
+    fs::remove_all(repo_.root() / c.link);
+    std::string up;
+    for (std::size_t i = 1; i < std::distance(c.link.begin(), c.link.end()); ++i) up += "../";
+    link(repo_.root() / c.link, up + "D/" + deep.climb() + "../outside/" + c.target.begin()->string());
+    repo_.commit(c.name);
+    repo_.git({"clone", "-q", repo_.root().string(), clone.string()});
+
+    std::vector<std::string> arguments = {c.command.front(), "--repository", clone.string()};
+    arguments.insert(arguments.end(), std::next(c.command.begin()), c.command.end());
+    const Finished finished = run(arguments);
+    EXPECT_EQ(finished.out, "");
+    EXPECT_TRUE(contains(finished.err, c.code)) << finished.err;
+    EXPECT_TRUE(contains(finished.err, "a link leads outside '" + clone.string() + "' to '" + beside.string()))
+        << finished.err;
+    EXPECT_FALSE(contains(finished.err, secret)) << finished.err;
+    EXPECT_EQ(finished.code, 1);
+    for (const fs::path& written : {output(), work_.path() / "diverged"}) {
+      for (const auto& [name, text] : files_below(written)) EXPECT_FALSE(contains(text, secret)) << name;
+    }
+    repo_.git({"reset", "-q", "--hard", base});
+  }
+}
+
+// A link to a descriptor the run inherits, whose file was deleted: the link
+// leads to a file that has no path at all.
+TEST_F(UntrustedRepository, ALinkToAnInheritedDeletedFileIsRefused) {
+  const fs::path deleted = work_.write("deleted.yaml", std::string(kTwoVersions) + "# outside-secret\n");
+  const int held = ::open(deleted.c_str(), O_RDONLY);  // inherited by the run
+  ASSERT_GE(held, 0);
+  fs::remove(deleted);
+  const fs::path inventory = repo_.kupgrade() / "upgrades.yaml";
+  fs::remove(inventory);
+  link(inventory, "/proc/self/fd/" + std::to_string(held));
+  const Finished finished = replay();
+  ::close(held);
+  EXPECT_EQ(finished.out, "");
+  EXPECT_TRUE(contains(finished.err, "UpgradeError::5321")) << finished.err;
+  EXPECT_TRUE(contains(finished.err, "Could not read the upgrade inventory '" + inventory.string() +
+                                         "': a link leads to a file that no longer has a path."))
+      << finished.err;
+  EXPECT_EQ(finished.code, 1);
 }
 
 TEST_F(UntrustedRepository, LinksUnderTheOutputAreReplacedNotFollowed) {

@@ -35,10 +35,12 @@ inline constexpr std::array<std::string_view, 16> kGitRepositoryVariables = {
 };
 
 // Runs git, found through PATH, as `run_process` does, with `arguments` after
-// the program name and `environment` applied, and without the variables
+// the program name, `environment` applied and standard input from `input`
+// when it is an open descriptor, and without the variables
 // above: the arguments and the working folder alone decide the repository.
 qv_common::Result<ProcessOutput, std::string> run_git(const std::vector<std::string>& arguments,
                                                       const std::optional<std::filesystem::path>& working_folder,
-                                                      std::vector<EnvironmentChange> environment = {});
+                                                      std::vector<EnvironmentChange> environment = {},
+                                                      int input = -1);
 
 }  // namespace platform

@@ -46,16 +46,20 @@ class FileActions {
   posix_spawn_file_actions_t actions_;
 };
 
-// Child's side: optional working folder, stdin from /dev/null, stdout and
-// stderr onto the pipes' write ends.
+// Child's side: optional working folder, stdin from `input` or /dev/null,
+// stdout and stderr onto the pipes' write ends.
 qv_common::Result<void, std::string> prepare(FileActions& actions, const Pipe& out, const Pipe& err,
-                                             const std::optional<std::filesystem::path>& working_folder) {
+                                             const std::optional<std::filesystem::path>& working_folder, int input) {
   if (working_folder) {
     if (int rc = ::posix_spawn_file_actions_addchdir_np(actions.get(), working_folder->c_str())) {
       return qv_common::fail(reason(rc));
     }
   }
-  if (int rc = ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0)) {
+  if (input >= 0) {
+    if (int rc = ::posix_spawn_file_actions_adddup2(actions.get(), input, STDIN_FILENO)) {
+      return qv_common::fail(reason(rc));
+    }
+  } else if (int rc = ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0)) {
     return qv_common::fail(reason(rc));
   }
   if (int rc = ::posix_spawn_file_actions_adddup2(actions.get(), out.write.get(), STDOUT_FILENO)) {
@@ -143,11 +147,12 @@ qv_common::Result<int, std::string> wait_for(pid_t pid) {
 
 qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std::string>& argv,
                                                           const std::optional<std::filesystem::path>& working_folder,
-                                                          const std::vector<EnvironmentChange>& environment) {
+                                                          const std::vector<EnvironmentChange>& environment,
+                                                          int input) {
   QV_ASSIGN_OR_RETURN(Pipe out, make_pipe());
   QV_ASSIGN_OR_RETURN(Pipe err, make_pipe());
   FileActions actions;
-  QV_RETURN_IF_ERROR(prepare(actions, out, err, working_folder));
+  QV_RETURN_IF_ERROR(prepare(actions, out, err, working_folder, input));
   QV_ASSIGN_OR_RETURN(pid_t pid, spawn(argv, actions, environment));
   // Only the child may hold the write ends, or the reads never see the end.
   out.write.reset();

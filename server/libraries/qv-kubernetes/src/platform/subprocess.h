@@ -24,13 +24,14 @@ struct ProcessOutput {
 
 // Runs argv[0], found through PATH, with the arguments argv (no shell), in
 // `working_folder` when given, else in the current one, with this process's
-// environment changed by `environment`. Standard input is
-// /dev/null; standard output and standard error are captured whole, and the
+// environment changed by `environment`. Standard input is the open
+// descriptor `input`, or /dev/null when it is negative; standard output and standard error are captured whole, and the
 // call waits for the process to end. A process that cannot be started (a
 // missing program or working folder included) is an error, whose text is the
 // system's reason, e.g. "No such file or directory".
 qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std::string>& argv,
                                                           const std::optional<std::filesystem::path>& working_folder,
-                                                          const std::vector<EnvironmentChange>& environment = {});
+                                                          const std::vector<EnvironmentChange>& environment = {},
+                                                          int input = -1);
 
 }  // namespace platform

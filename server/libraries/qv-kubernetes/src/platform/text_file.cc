@@ -99,25 +99,57 @@ Done create_new(const fs::path& path, std::string_view content) {
   return written;
 }
 
+// What a replaced file keeps of the file it replaces.
+struct Kept {
+  mode_t mode;
+  uid_t owner;
+  gid_t group;
+};
+
+// Gives the new file `fd` the owner and group of the file it replaces, as
+// far as this process may: only root gives a file away, and a process gives
+// its own file a group it is a member of. A file that already has them, as
+// one this process created for itself has, costs no system call.
+void keep_owner(int fd, uid_t owner, gid_t group) {
+  static const uid_t user = ::geteuid();
+  static const gid_t own_group = ::getegid();
+  const uid_t new_owner = user == 0 && owner != user ? owner : static_cast<uid_t>(-1);
+  const gid_t new_group = group != own_group ? group : static_cast<gid_t>(-1);
+  if (new_owner == static_cast<uid_t>(-1) && new_group == static_cast<gid_t>(-1)) return;
+  // Refused (a group this process is not a member of), the new file stays
+  // this process's: its content matters more than who owns it.
+  (void)::fchown(fd, new_owner, new_group);
+}
+
 // Writes a temporary file beside `path` and renames it over `path`, which is
-// then replaced as a whole; with `mode` the new file takes those permission
-// bits, else those a new file gets.
-Done replace(const fs::path& path, std::string_view content, std::optional<mode_t> mode) {
+// then replaced as a whole; with `kept` the new file takes the old one's
+// permission bits, owner and group, else what a new file gets.
+Done replace(const fs::path& path, std::string_view content, std::optional<Kept> kept) {
   fs::path temporary;
   UniqueFd fd;
   while (!fd) {
     temporary = temporary_beside(path);
-    fd = UniqueFd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode ? *mode & 0777 : 0666));
+    fd = UniqueFd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kept ? kept->mode & 0777 : 0666));
     if (!fd && errno != EEXIST) return qv_common::fail(os_error(errno));
   }
   auto replaced = [&]() -> Done {
-    if (mode && needs_chmod(*mode) && ::fchmod(fd.get(), *mode) != 0) return qv_common::fail(os_error(errno));
+    if (kept) {
+      // A change of owner clears the set-user-ID and set-group-ID bits: the
+      // mode comes after it.
+      keep_owner(fd.get(), kept->owner, kept->group);
+      if (needs_chmod(kept->mode) && ::fchmod(fd.get(), kept->mode) != 0) return qv_common::fail(os_error(errno));
+    }
     QV_RETURN_IF_ERROR(write_and_close(std::move(fd), content));
     if (::rename(temporary.c_str(), path.c_str()) != 0) return qv_common::fail(os_error(errno));
     return {};
   }();
   if (!replaced) ::unlink(temporary.c_str());
   return replaced;
+}
+
+qv_common::Result<std::string, std::string> utf8_text(std::string content) {
+  if (!is_valid_utf8(content)) return qv_common::fail(std::string("stream did not contain valid UTF-8"));
+  return content;
 }
 
 }  // namespace
@@ -135,25 +167,30 @@ Done write_all(int fd, std::string_view content) {
 }
 
 qv_common::Result<std::string, std::string> read_bytes(const fs::path& path, FoundFile* found) {
-  // Without O_NONBLOCK, opening a FIFO waits for a writer. A first open that
-  // does not follow a link at the path tells whether there is one.
-  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  // A first open that does not follow a link at the path tells whether
+  // there is one.
   bool link = false;
-  UniqueFd fd(::open(path.c_str(), kFlags | O_NOFOLLOW));
+  UniqueFd fd(::open(path.c_str(), kReadFlags | O_CLOEXEC | O_NOFOLLOW));
   if (!fd && errno == ELOOP) {
     link = true;
-    fd = UniqueFd(::open(path.c_str(), kFlags));
+    fd = UniqueFd(::open(path.c_str(), kReadFlags | O_CLOEXEC));
   }
   if (!fd) return qv_common::fail(os_error(errno));
+  QV_ASSIGN_OR_RETURN(std::string content, read_bytes(fd, found));
+  if (found != nullptr) found->link = link;
+  return content;
+}
+
+qv_common::Result<std::string, std::string> read_bytes(const UniqueFd& file, FoundFile* found) {
   struct stat status;
-  if (::fstat(fd.get(), &status) != 0) return qv_common::fail(os_error(errno));
+  if (::fstat(file.get(), &status) != 0) return qv_common::fail(os_error(errno));
   if (S_ISDIR(status.st_mode)) return qv_common::fail(os_error(EISDIR));
   if (!S_ISREG(status.st_mode)) return qv_common::fail(std::string("not a regular file"));
-  if (found != nullptr) *found = {status.st_mode & 07777, link};
+  if (found != nullptr) *found = {status.st_mode & 07777, status.st_uid, status.st_gid, false};
   std::string content(static_cast<std::size_t>(status.st_size), '\0');
   std::size_t got = 0;
   while (got < content.size()) {
-    const ssize_t count = ::read(fd.get(), content.data() + got, content.size() - got);
+    const ssize_t count = ::read(file.get(), content.data() + got, content.size() - got);
     if (count < 0) {
       if (errno == EINTR) continue;
       return qv_common::fail(os_error(errno));
@@ -167,12 +204,22 @@ qv_common::Result<std::string, std::string> read_bytes(const fs::path& path, Fou
 
 qv_common::Result<std::string, std::string> read_text(const fs::path& path, FoundFile* found) {
   QV_ASSIGN_OR_RETURN(std::string content, read_bytes(path, found));
-  if (!is_valid_utf8(content)) return qv_common::fail(std::string("stream did not contain valid UTF-8"));
-  return content;
+  return utf8_text(std::move(content));
+}
+
+qv_common::Result<std::string, std::string> read_text(const UniqueFd& file) {
+  QV_ASSIGN_OR_RETURN(std::string content, read_bytes(file));
+  return utf8_text(std::move(content));
+}
+
+qv_common::Result<std::string, std::string> read_text(const fs::path& path, const Containment& reads) {
+  Opened file = reads.open(path, kReadFlags);
+  if (!file) return qv_common::fail(std::move(file).error().cause);
+  return read_text(*file);
 }
 
 Done write_file(const fs::path& path, std::string_view content, AtLink at_link, const FoundFile* found) {
-  if (found != nullptr && !found->link) return replace(path, content, found->mode);
+  if (found != nullptr && !found->link) return replace(path, content, Kept{found->mode, found->owner, found->group});
   struct stat status;
   if (::lstat(path.c_str(), &status) != 0) {
     if (errno != ENOENT) return qv_common::fail(os_error(errno));
@@ -184,7 +231,7 @@ Done write_file(const fs::path& path, std::string_view content, AtLink at_link, 
     return write_file(target, content, AtLink::kReplace);
   }
   if (S_ISDIR(status.st_mode)) return qv_common::fail(os_error(EISDIR));
-  return replace(path, content, status.st_mode & 07777);
+  return replace(path, content, Kept{status.st_mode & 07777, status.st_uid, status.st_gid});
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -100,6 +101,45 @@ TEST(WriteFile, ReplacesTheWholeFileAndKeepsItsPermissionBits) {
   ASSERT_TRUE(write_file(folder.path() / "b.yaml", "created\n").has_value());
   EXPECT_EQ(files_below(folder.path()).at("b.yaml"), "created\n");
   EXPECT_EQ(names_in(folder.path()), (std::set<std::string>{"a.yaml", "b.yaml"}));
+}
+
+TEST(WriteFile, AReplacedFileKeepsItsOwnerAndGroupAndALinkReplacedIsTheWriters) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving files to another owner needs root";
+  test_support::TempFolder folder;
+  struct Case {
+    std::string name;
+    AtLink at_link;
+    bool read_first;  // the write takes what a read found
+    bool kept;        // else the file is the writer's
+  };
+  const Case cases[] = {
+      {"replaced in place", AtLink::kReplace, false, true},
+      {"replaced after a read", AtLink::kFollow, true, true},
+      {"written through a link", AtLink::kFollow, false, true},
+      {"a link replaced", AtLink::kReplace, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path file = folder.write("a.yaml", "old\n");
+    ASSERT_EQ(::chown(file.c_str(), 12345, 23456), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 02750), 0);
+    fs::path path = file;
+    if (c.name.find("link") != std::string::npos) {
+      path = folder.path() / "link.yaml";
+      fs::remove(path);
+      fs::create_symlink("a.yaml", path);
+    }
+    FoundFile found;
+    if (c.read_first) ASSERT_TRUE(read_bytes(path, &found).has_value());
+    ASSERT_TRUE(write_file(path, "new\n", c.at_link, c.read_first ? &found : nullptr).has_value());
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, c.kept ? 12345u : 0u);
+    EXPECT_EQ(status.st_gid, c.kept ? 23456u : ::getegid());
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(status.st_mode & 07777, c.kept ? 02750u : 0666u & ~mask);
+  }
 }
 
 TEST(WriteFile, FollowsOrReplacesALinkAsAsked) {

@@ -1,7 +1,14 @@
 #include "runtime/instance/profile/discovery.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
+#include "platform/entry_names.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
 
@@ -21,23 +28,37 @@ bool ignored_name(std::string_view name) {
   return extension == "pyc" || extension == "pyo";
 }
 
-// The entry as a discovered file; nothing for an entry that is passed over.
-ProfileResult<std::optional<DiscoveryFile>> visit_entry(const std::filesystem::directory_entry& entry,
-                                                        std::string_view family) {
-  std::string name = entry.path().filename().string();
-  if (ignored_name(name)) return std::nullopt;
-  std::error_code error;
-  const std::filesystem::file_status status = entry.symlink_status(error);
-  if (error) return qv_common::fail(ProfileError::StatFailed(platform::display(entry.path()), error.message()));
-  if (std::filesystem::is_directory(status)) {
-    return qv_common::fail(ProfileError::FamilyFolderNotFlat(std::string(family), name));
+// The entry's type, links not followed.
+ProfileResult<unsigned char> type_of(const FamilyFolder& folder, const platform::FolderEntry& entry) {
+  if (entry.type != DT_UNKNOWN) return entry.type;
+  struct stat status;
+  if (::fstatat(folder.fd.get(), entry.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+    return qv_common::fail(ProfileError::StatFailed(platform::display(folder.path / entry.name), std::strerror(errno)));
   }
-  if (!std::filesystem::is_regular_file(status)) return std::nullopt;
+  return static_cast<unsigned char>(IFTODT(status.st_mode));
+}
 
-  auto content = platform::read_text(entry.path());
-  if (!content) return qv_common::fail(ProfileError::ReadFailed(platform::display(entry.path()), content.error()));
-  bundle::ParsedFileName parsed = key_of(name);
-  return DiscoveryFile{std::move(name), std::move(parsed), std::move(*content)};
+// The text of the regular file `name` in the folder; a link that took its
+// place since the listing is not followed.
+qv_common::Result<std::string, std::string> read_entry(const FamilyFolder& folder, const std::string& name) {
+  const platform::UniqueFd file(::openat(folder.fd.get(), name.c_str(), platform::kReadFlags | O_CLOEXEC | O_NOFOLLOW));
+  if (!file) return qv_common::fail(std::string(std::strerror(errno)));
+  return platform::read_text(file);
+}
+
+// The entry as a discovered file; nothing for an entry that is passed over.
+ProfileResult<std::optional<DiscoveryFile>> visit_entry(const FamilyFolder& folder, const platform::FolderEntry& entry,
+                                                        std::string_view family) {
+  if (ignored_name(entry.name)) return std::nullopt;
+  QV_ASSIGN_OR_RETURN(const unsigned char type, type_of(folder, entry));
+  if (type == DT_DIR) return qv_common::fail(ProfileError::FamilyFolderNotFlat(std::string(family), entry.name));
+  if (type != DT_REG) return std::nullopt;
+
+  auto content = read_entry(folder, entry.name);
+  if (!content) {
+    return qv_common::fail(ProfileError::ReadFailed(platform::display(folder.path / entry.name), content.error()));
+  }
+  return DiscoveryFile{entry.name, key_of(entry.name), std::move(*content)};
 }
 
 }  // namespace
@@ -55,15 +76,16 @@ bundle::ParsedFileName key_of(std::string_view name) {
   return parsed;
 }
 
-ProfileResult<std::vector<DiscoveryFile>> discover_family(const std::filesystem::path& folder,
-                                                          std::string_view family) {
+ProfileResult<std::vector<DiscoveryFile>> discover_family(const FamilyFolder& folder, std::string_view family) {
+  const platform::Listing listing = platform::list_folder(folder.fd);
   std::vector<DiscoveryFile> files;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    QV_ASSIGN_OR_RETURN(std::optional<DiscoveryFile> file, visit_entry(*it, family));
+  for (const platform::FolderEntry& entry : listing.entries) {
+    QV_ASSIGN_OR_RETURN(std::optional<DiscoveryFile> file, visit_entry(folder, entry, family));
     if (file) files.push_back(std::move(*file));
   }
-  if (error) return qv_common::fail(ProfileError::WalkFailed(platform::display(folder), error.message()));
+  if (listing.error != 0) {
+    return qv_common::fail(ProfileError::WalkFailed(platform::display(folder.path), std::strerror(listing.error)));
+  }
   return files;
 }
 

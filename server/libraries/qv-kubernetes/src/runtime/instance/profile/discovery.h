@@ -8,6 +8,7 @@
 #include "base/error/profile.h"
 #include "result.h"
 #include "runtime/instance/profile/bundle.h"
+#include "runtime/instance/profile/family_folders.h"
 
 // Listing the files of one kprofile family folder.
 namespace runtime::instance::profile {
@@ -23,11 +24,11 @@ struct DiscoveryFile {
 // both keyed with base app and suffix ".yamls".
 bundle::ParsedFileName key_of(std::string_view name);
 
-// Every regular file directly in `folder`, in listing order, read whole.
-// Hidden names, "__pycache__", *.pyc, *.pyo, names that are not UTF-8 and
-// entries that are neither files nor folders (links included) are passed over;
-// any other folder is an error.
-qv_common::Result<std::vector<DiscoveryFile>, base::error::ProfileError> discover_family(
-    const std::filesystem::path& folder, std::string_view family);
+// Every regular file directly in the open `folder`, in listing order, read
+// whole. Hidden names, "__pycache__", *.pyc, *.pyo, names that are not UTF-8
+// and entries that are neither files nor folders (links included) are passed
+// over; any other folder is an error.
+qv_common::Result<std::vector<DiscoveryFile>, base::error::ProfileError> discover_family(const FamilyFolder& folder,
+                                                                                        std::string_view family);
 
 }  // namespace runtime::instance::profile

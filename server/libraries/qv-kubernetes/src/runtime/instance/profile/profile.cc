@@ -39,14 +39,13 @@ std::map<GroupKey, std::vector<const DiscoveryFile*>> group_files(const std::vec
 }
 
 // Keeps the variant of each group that serves `provider` in `contents` and records it.
-qv_common::Result<void, ProfileError> load_family(const std::filesystem::path& root, std::string_view family,
+qv_common::Result<void, ProfileError> load_family(const FamilyFolders& folders, std::string_view family,
                                                   std::string_view provider,
                                                   std::map<std::string, std::string>& contents,
                                                   std::vector<Recorded>& recorded) {
-  const std::filesystem::path folder = root / family;
-  std::error_code error;
-  if (!std::filesystem::is_directory(folder, error)) {
-    return qv_common::fail(ProfileError::FamilyFolderMissing(std::string(family), platform::display(folder)));
+  const FamilyFolder& folder = folders.of(family);
+  if (!folder.fd) {
+    return qv_common::fail(ProfileError::FamilyFolderMissing(std::string(family), platform::display(folder.path)));
   }
   QV_ASSIGN_OR_RETURN(const std::vector<DiscoveryFile> files, discover_family(folder, family));
   const std::string_view wanted[] = {provider};
@@ -87,12 +86,19 @@ std::map<std::string, manifest::ManifestEntry> build_manifest(std::vector<Record
 qv_common::Result<Profile, ProfileError> load_profile_from(const std::filesystem::path& root,
                                                            runtime::provider::ClusterProvider provider,
                                                            std::string_view version) {
+  QV_ASSIGN_OR_RETURN(const FamilyFolders folders, open_family_folders(root, platform::Containment()));
+  return load_profile_from(folders, provider, version);
+}
+
+qv_common::Result<Profile, ProfileError> load_profile_from(const FamilyFolders& folders,
+                                                           runtime::provider::ClusterProvider provider,
+                                                           std::string_view version) {
   const std::string_view name = runtime::provider::as_str(provider);
   Profile profile;
   std::vector<Recorded> recorded;
-  QV_RETURN_IF_ERROR(load_family(root, "pods", name, profile.pods, recorded));
-  QV_RETURN_IF_ERROR(load_family(root, "assets", name, profile.assets, recorded));
-  QV_RETURN_IF_ERROR(load_family(root, "configs", name, profile.configs, recorded));
+  QV_RETURN_IF_ERROR(load_family(folders, "pods", name, profile.pods, recorded));
+  QV_RETURN_IF_ERROR(load_family(folders, "assets", name, profile.assets, recorded));
+  QV_RETURN_IF_ERROR(load_family(folders, "configs", name, profile.configs, recorded));
 
   const auto now = std::chrono::time_point_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now());
   profile.version = std::string(version);

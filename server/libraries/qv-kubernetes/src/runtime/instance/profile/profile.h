@@ -9,6 +9,7 @@
 #include "base/error/profile.h"
 #include "result.h"
 #include "runtime/instance/manifest.h"
+#include "runtime/instance/profile/family_folders.h"
 #include "runtime/provider.h"
 
 namespace runtime::instance::profile {
@@ -30,6 +31,10 @@ struct Profile {
 // Reads the family folders "pods", "assets" and "configs" under `root` and
 // keeps, for every variant-free name, the variant that serves `provider`.
 qv_common::Result<Profile, base::error::ProfileError> load_profile_from(const std::filesystem::path& root,
+                                                                         runtime::provider::ClusterProvider provider,
+                                                                         std::string_view version);
+// The same from family folders already open.
+qv_common::Result<Profile, base::error::ProfileError> load_profile_from(const FamilyFolders& folders,
                                                                          runtime::provider::ClusterProvider provider,
                                                                          std::string_view version);
 

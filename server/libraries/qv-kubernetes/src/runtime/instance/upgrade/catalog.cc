@@ -174,10 +174,11 @@ fs::path content_path(const fs::path& kupgrade, std::string_view version, std::s
   return content_folder(kupgrade, version) / family / variant;
 }
 
-qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::string_view version) {
+qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::string_view version,
+                                                const platform::Containment& reads) {
   const std::string v(version);
   const fs::path path = spec_path(kupgrade, version);
-  auto text = platform::read_text(path);
+  auto text = platform::read_text(path, reads);
   if (!text) return fail(UpgradeError::SpecReadFailed(v, platform::display(path), text.error()));
 
   auto typed_document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});

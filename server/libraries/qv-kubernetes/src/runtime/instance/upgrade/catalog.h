@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/system/exit.h"
+#include "platform/inside.h"
 #include "result.h"
 #include "runtime/instance/upgrade/spec/spec.h"
 
@@ -21,8 +22,10 @@ std::filesystem::path content_path(const std::filesystem::path& kupgrade, std::s
 
 // Reads the version's spec and checks it whole: the schema, changes under
 // actions other than modify, resolved actions, variants against their
-// groups, and content files against the entries that claim them.
+// groups, and content files against the entries that claim them. The spec
+// is opened through `reads`.
 qv_common::Result<spec::Spec, core::system::exit::CommandError> load_spec(const std::filesystem::path& kupgrade,
-                                                                          std::string_view version);
+                                                                          std::string_view version,
+                                                                          const platform::Containment& reads = {});
 
 }  // namespace runtime::instance::upgrade::catalog

@@ -16,9 +16,10 @@ using qv_common::fail;
 using spec::ActionKind;
 
 qv_common::Result<StepResult, CommandError> write_content(store::Store& store, const std::filesystem::path& kupgrade,
-                                                          std::string_view version, const plan::Step& step) {
+                                                          std::string_view version, const plan::Step& step,
+                                                          const platform::Containment& reads) {
   const std::filesystem::path content = catalog::content_path(kupgrade, version, step.family, step.variant);
-  auto text = platform::read_text(content);
+  auto text = platform::read_text(content, reads);
   if (!text) return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(content), text.error()));
   QV_RETURN_IF_ERROR(store.write(step, std::move(*text)));
   return StepResult::kWritten;
@@ -43,11 +44,11 @@ qv_common::Result<StepResult, CommandError> modify(store::Store& store, std::str
 
 qv_common::Result<StepResult, CommandError> apply_step(store::Store& store, const std::filesystem::path& kupgrade,
                                                        std::string_view version, const plan::Step& step,
-                                                       PatternCache& patterns) {
+                                                       PatternCache& patterns, const platform::Containment& reads) {
   switch (step.action.kind) {
     case ActionKind::kRetain: return StepResult::kUnchanged;
     case ActionKind::kCreate:
-    case ActionKind::kReplace: return write_content(store, kupgrade, version, step);
+    case ActionKind::kReplace: return write_content(store, kupgrade, version, step, reads);
     case ActionKind::kDelete:
       QV_RETURN_IF_ERROR(store.remove(step));
       return StepResult::kRemoved;

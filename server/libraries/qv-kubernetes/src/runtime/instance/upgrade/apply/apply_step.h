@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/system/exit.h"
+#include "platform/inside.h"
 #include "result.h"
 #include "runtime/instance/upgrade/apply/pattern_cache.h"
 #include "runtime/instance/upgrade/plan.h"
@@ -23,12 +24,13 @@ enum class StepResult : std::uint8_t {
 };
 
 // Carries out one step through the store: retain, write from the version's
-// content file, remove, or edit with the step's operations, which compile
-// their patterns through `patterns`.
+// content file (opened through `reads`), remove, or edit with the step's
+// operations, which compile their patterns through `patterns`.
 qv_common::Result<StepResult, core::system::exit::CommandError> apply_step(store::Store& store,
                                                                            const std::filesystem::path& kupgrade,
                                                                            std::string_view version,
                                                                            const plan::Step& step,
-                                                                           PatternCache& patterns);
+                                                                           PatternCache& patterns,
+                                                                           const platform::Containment& reads = {});
 
 }  // namespace runtime::instance::upgrade::apply

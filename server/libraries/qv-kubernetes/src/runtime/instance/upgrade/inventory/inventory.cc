@@ -1,9 +1,14 @@
 #include "runtime/instance/upgrade/inventory/inventory.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "base/error/upgrade.h"
+#include "platform/entry_names.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
 #include "qv_yaml/parse.h"
@@ -66,10 +71,8 @@ read::ReadResult<Inventory> read_document(const Value& node) {
   return inventory;
 }
 
-qv_common::Result<Inventory, CommandError> parse_inventory(const fs::path& path) {
-  auto text = platform::read_text(path);
-  if (!text) return fail(UpgradeError::InventoryReadFailed(platform::display(path), text.error()));
-  auto document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});
+qv_common::Result<Inventory, CommandError> parse_inventory(const std::string& text) {
+  auto document = qv_yaml::parse_single(text, {.reject_duplicate_keys = false});
   if (!document) return fail(UpgradeError::InventoryParseFailed(document.error()));
   auto inventory = read_document(*document);
   if (!inventory) return fail(UpgradeError::InventoryParseFailed(inventory.error().text()));
@@ -93,15 +96,28 @@ Checked check_order(const Inventory& inventory) {
   return {};
 }
 
-bool regular_file(const fs::path& path) {
-  std::error_code error;
-  return fs::is_regular_file(path, error);
+// The specs folder "upgrades", opened once so that every look into it goes
+// to the folder that was opened; none when there is no such folder.
+qv_common::Result<platform::UniqueFd, CommandError> open_specs(const fs::path& kupgrade,
+                                                               const platform::Containment& reads) {
+  const fs::path folder = kupgrade / "upgrades";
+  platform::Opened opened = reads.open(folder, O_RDONLY | O_DIRECTORY);
+  if (opened) return std::move(*opened);
+  if (opened.error().missing()) return platform::UniqueFd();
+  return fail(UpgradeError::SpecsReadFailed(platform::display(folder), opened.error().cause));
 }
 
-Checked check_specs(const Inventory& inventory, const fs::path& kupgrade) {
+// Whether `name` in the specs folder is a regular file, links followed.
+bool regular_file(const platform::UniqueFd& specs, const std::string& name) {
+  struct stat status;
+  return specs && ::fstatat(specs.get(), name.c_str(), &status, 0) == 0 && S_ISREG(status.st_mode);
+}
+
+Checked check_specs(const Inventory& inventory, const fs::path& kupgrade, const platform::UniqueFd& specs) {
   for (const InventoryEntry& entry : inventory.versions) {
+    // A version that parsed holds no separator: its spec is one name in the folder.
+    const bool present = regular_file(specs, entry.version + ".yaml");
     const fs::path spec = catalog::spec_path(kupgrade, entry.version);
-    const bool present = regular_file(spec);
     if (entry.upgrader && !present) return fail(UpgradeError::SpecMissing(entry.version, platform::display(spec)));
     if (!entry.upgrader && present) return fail(UpgradeError::SpecUnexpected(entry.version, platform::display(spec)));
   }
@@ -116,31 +132,32 @@ bool claims(const Inventory& inventory, const std::string& stem) {
 }
 
 // Every spec file in the upgrades folder belongs to a version with an upgrader.
-Checked check_orphans(const Inventory& inventory, const fs::path& kupgrade) {
+Checked check_orphans(const Inventory& inventory, const fs::path& kupgrade, const platform::UniqueFd& specs) {
+  if (!specs) return {};
   const fs::path folder = kupgrade / "upgrades";
-  std::error_code error;
-  if (!fs::is_directory(folder, error)) return {};
-  auto listing_failed = [&](const std::error_code& cause) {
-    return fail(UpgradeError::SpecsReadFailed(platform::display(folder), cause.message()));
-  };
-  fs::directory_iterator it(folder, error);
-  if (error) return listing_failed(error);
-  for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error) return listing_failed(error);
-    const fs::path& path = it->path();
-    if (path.extension() != ".yaml" || !regular_file(path)) continue;
-    const std::string stem = path.stem().string();
+  const platform::Listing listing = platform::list_folder(specs);
+  for (const platform::FolderEntry& entry : listing.entries) {
+    const fs::path name(entry.name);
+    if (name.extension() != ".yaml" || !regular_file(specs, entry.name)) continue;
+    const std::string stem = name.stem().string();
     if (!platform::is_valid_utf8(stem)) continue;
-    if (!claims(inventory, stem)) return fail(UpgradeError::SpecOrphan(stem, platform::display(path)));
+    if (!claims(inventory, stem)) return fail(UpgradeError::SpecOrphan(stem, platform::display(folder / name)));
   }
-  if (error) return listing_failed(error);
+  if (listing.error != 0) {
+    return fail(UpgradeError::SpecsReadFailed(platform::display(folder), std::strerror(listing.error)));
+  }
   return {};
 }
 
 }  // namespace
 
-qv_common::Result<Inventory, CommandError> read_inventory(const fs::path& kupgrade) {
-  QV_ASSIGN_OR_RETURN(Inventory inventory, parse_inventory(kupgrade / "upgrades.yaml"));
+qv_common::Result<Inventory, CommandError> read_inventory(const fs::path& kupgrade,
+                                                          const platform::Containment& reads) {
+  const fs::path path = kupgrade / "upgrades.yaml";
+  auto text = platform::read_text(path, reads);
+  if (!text) return fail(UpgradeError::InventoryReadFailed(platform::display(path), text.error()));
+  QV_ASSIGN_OR_RETURN(const platform::UniqueFd specs, open_specs(kupgrade, reads));
+  QV_ASSIGN_OR_RETURN(Inventory inventory, parse_inventory(*text));
   if (inventory.schema != kSupportedSchema) {
     return fail(UpgradeError::InventorySchemaUnsupported(inventory.schema, kSupportedSchema));
   }
@@ -149,8 +166,8 @@ qv_common::Result<Inventory, CommandError> read_inventory(const fs::path& kupgra
   if (inventory.versions.back().upgrader) {
     return fail(UpgradeError::InventoryFloorHasUpgrader(inventory.versions.back().version));
   }
-  QV_RETURN_IF_ERROR(check_specs(inventory, kupgrade));
-  QV_RETURN_IF_ERROR(check_orphans(inventory, kupgrade));
+  QV_RETURN_IF_ERROR(check_specs(inventory, kupgrade, specs));
+  QV_RETURN_IF_ERROR(check_orphans(inventory, kupgrade, specs));
   return inventory;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/system/exit.h"
+#include "platform/inside.h"
 #include "result.h"
 
 namespace runtime::instance::upgrade::inventory {
@@ -26,6 +27,8 @@ struct Inventory {
 // Reads <kupgrade>/upgrades.yaml and checks it against the spec files of the
 // upgrade tree: the versions strictly descending by PEP 440, no upgrader for
 // the oldest, a spec file exactly for the versions that declare an upgrader.
-qv_common::Result<Inventory, core::system::exit::CommandError> read_inventory(const std::filesystem::path& kupgrade);
+// The inventory and the specs folder are opened through `reads`.
+qv_common::Result<Inventory, core::system::exit::CommandError> read_inventory(
+    const std::filesystem::path& kupgrade, const platform::Containment& reads = {});
 
 }  // namespace runtime::instance::upgrade::inventory

@@ -67,10 +67,11 @@ Value to_value(const Digests& digests) {
 
 }  // namespace
 
-qv_common::Result<Digests, CommandError> read_digests(const fs::path& path) {
-  std::error_code error;
-  if (!fs::exists(path, error)) return Digests{};
-  auto text = platform::read_text(path);
+qv_common::Result<Digests, CommandError> read_digests(const fs::path& path, const platform::Containment& reads) {
+  platform::Opened file = reads.open(path, platform::kReadFlags);
+  if (!file && file.error().missing()) return Digests{};
+  if (!file) return fail(UpgradeError::DigestsReadFailed(platform::display(path), file.error().cause));
+  auto text = platform::read_text(*file);
   if (!text) return fail(UpgradeError::DigestsReadFailed(platform::display(path), text.error()));
   auto document = qv_yaml::parse_single(*text, {.reject_duplicate_keys = false});
   if (!document) return fail(UpgradeError::DigestsReadFailed(platform::display(path), document.error()));

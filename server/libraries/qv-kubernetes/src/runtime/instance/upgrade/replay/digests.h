@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/system/exit.h"
+#include "platform/inside.h"
 #include "result.h"
 
 namespace runtime::instance::upgrade::replay {
@@ -19,8 +20,10 @@ struct Digests {
 // The comment header written in front of the document.
 inline constexpr std::string_view kDigestsHeader = "#\n# SHA-256 digests of templates\n#\n\n";
 
-// Reads the digests document; a missing file is an empty document.
-qv_common::Result<Digests, core::system::exit::CommandError> read_digests(const std::filesystem::path& path);
+// Reads the digests document, opened through `reads`; a missing file is an
+// empty document.
+qv_common::Result<Digests, core::system::exit::CommandError> read_digests(const std::filesystem::path& path,
+                                                                          const platform::Containment& reads = {});
 
 // Writes the header and the document as the whole file, replaced whole or
 // not at all; a link at the path is replaced, not followed. The folder must

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "base/error/upgrade.h"
+#include "platform/inside.h"
 #include "platform/utf8.h"
 #include "runtime/instance/upgrade/replay/digests.h"
 #include "runtime/instance/upgrade/replay/files.h"
-#include "runtime/instance/upgrade/replay/inside_repository.h"
 #include "runtime/instance/upgrade/replay/replay.h"
 
 namespace runtime::instance::upgrade::replay {
@@ -18,20 +18,16 @@ using base::error::UpgradeError;
 using core::system::exit::CommandError;
 using provider::ClusterProvider;
 
-// The document as recorded, read only where no link leads it out of the repository.
+// The document as recorded, read only from inside the repository.
 qv_common::Result<Digests, CommandError> read_recorded(const Sources& sources) {
-  const fs::path path = sources.digests();
-  QV_RETURN_IF_ERROR(check_inside(path, sources.root, [&](std::string cause) {
-    return UpgradeError::DigestsReadFailed(platform::display(path), std::move(cause));
-  }));
-  return read_digests(path);
+  return read_digests(sources.digests(), platform::Containment(sources.root));
 }
 
 // Records the document in a configuration folder that lies in the repository.
 qv_common::Result<void, CommandError> write_recorded(const Sources& sources, const Digests& digests) {
-  QV_RETURN_IF_ERROR(check_inside(sources.config, sources.root, [&](std::string cause) {
-    return UpgradeError::DigestsWriteFailed(platform::display(sources.digests()), std::move(cause));
-  }));
+  if (auto inside = platform::check_inside(sources.config, sources.root); !inside) {
+    return qv_common::fail(UpgradeError::DigestsWriteFailed(platform::display(sources.digests()), inside.error()));
+  }
   return write_digests(sources.digests(), digests);
 }
 

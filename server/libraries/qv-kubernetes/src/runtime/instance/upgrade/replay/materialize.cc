@@ -1,20 +1,24 @@
 #include "runtime/instance/upgrade/replay/materialize.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <set>
 
 #include "base/error/upgrade.h"
+#include "platform/entry_names.h"
 #include "platform/git.h"
+#include "platform/inside.h"
 #include "platform/tar_unpack.h"
 #include "platform/target_folders.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
 #include "runtime/instance/profile/bundle.h"
+#include "runtime/instance/profile/family_folders.h"
 #include "runtime/instance/profile/profile.h"
 #include "runtime/instance/upgrade/inventory/inventory.h"
 #include "runtime/instance/upgrade/replay/copy_tree.h"
 #include "runtime/instance/upgrade/replay/files.h"
-#include "runtime/instance/upgrade/replay/inside_repository.h"
 
 namespace runtime::instance::upgrade::replay {
 namespace {
@@ -87,21 +91,29 @@ std::vector<platform::EnvironmentChange> outside_any_repository(const fs::path& 
   return {{"GIT_CEILING_DIRECTORIES", absolute.parent_path().string()}};
 }
 
+// The release's patch, opened inside the repository; none without one.
+qv_common::Result<platform::UniqueFd, std::string> open_patch(const Sources& sources, const fs::path& patch) {
+  platform::Opened opened = platform::Containment(sources.root).open(patch, platform::kReadFlags);
+  if (!opened && opened.error().missing()) return platform::UniqueFd();
+  if (!opened) return fail(std::move(opened).error().cause);
+  struct stat status;
+  if (::fstat(opened->get(), &status) != 0 || !S_ISREG(status.st_mode)) return fail(std::string("not a regular file"));
+  return std::move(*opened);
+}
+
 // Outside a repository git apply refuses a patch that touches a path outside
 // its working folder (absolute, climbing with "..", or through a link)
-// before it writes anything.
+// before it writes anything. git reads the patch from the descriptor that
+// was opened and checked, never by its path.
 Done apply_patch(const Sources& sources, const std::string& version, const fs::path& folder) {
   const fs::path patch = sources.config / "patches" / (version + ".patch");
-  std::error_code error;
-  if (!fs::exists(patch, error)) return {};
   auto failed = [&](std::string cause) {
     return fail(UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause)));
   };
-  QV_RETURN_IF_ERROR(check_inside(patch, sources.root, [&](std::string cause) {
-    return UpgradeError::PatchApplyFailed(platform::display(patch), version, std::move(cause));
-  }));
-  if (!fs::is_regular_file(patch, error)) return failed("not a regular file");
-  auto applied = platform::run_git({"apply", "-p1", patch.string()}, folder, outside_any_repository(folder));
+  auto opened = open_patch(sources, patch);
+  if (!opened) return failed(std::move(opened).error());
+  if (!*opened) return {};
+  auto applied = platform::run_git({"apply", "-p1"}, folder, outside_any_repository(folder), opened->get());
   if (!applied) return failed(applied.error());
   if (applied->status != 0) return failed(error_text(*applied));
   if (auto restored = restore_family_folders(folder); !restored) return failed(restored.error());
@@ -109,14 +121,13 @@ Done apply_patch(const Sources& sources, const std::string& version, const fs::p
 }
 
 // The candidates named as a qualifier by an entry directly inside a family folder.
-std::vector<ClusterProvider> kprofile_providers(const fs::path& kprofile) {
+std::vector<ClusterProvider> kprofile_providers(const profile::FamilyFolders& folders) {
   std::set<std::string> qualifiers;
   for (std::string_view family : {"configs", "pods", "assets"}) {
-    std::error_code error;
-    fs::directory_iterator it(kprofile / family, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-      const std::string name = platform::lossy_utf8(it->path().filename().native());
-      for (std::string& qualifier : profile::bundle::parse_filename(name).qualifiers) {
+    const profile::FamilyFolder& folder = folders.of(family);
+    if (!folder.fd) continue;
+    for (const platform::FolderEntry& entry : platform::list_folder(folder.fd).entries) {
+      for (std::string& qualifier : profile::bundle::parse_filename(platform::lossy_utf8(entry.name)).qualifiers) {
         qualifiers.insert(std::move(qualifier));
       }
     }
@@ -155,6 +166,7 @@ Done write_template(const profile::Profile& profile, const fs::path& target, con
 
 // The working kprofile may lead to folders elsewhere in the repository; an
 // extracted one, whose links only a patch can have made, nowhere outside it.
+// Its family folders are opened once, for the providers and every load.
 qv_common::Result<Release, CommandError> materialize_release(const Sources& sources, const fs::path& target,
                                                              const inventory::InventoryEntry& entry,
                                                              const std::string& newest) {
@@ -165,10 +177,11 @@ qv_common::Result<Release, CommandError> materialize_release(const Sources& sour
     QV_RETURN_IF_ERROR(extract_kprofile(sources, entry.version, target));
     QV_RETURN_IF_ERROR(apply_patch(sources, entry.version, kprofile));
   }
-  QV_RETURN_IF_ERROR(check_kprofile(kprofile, bound));
-  Release release{entry, kprofile_providers(kprofile)};
+  auto folders = profile::open_family_folders(kprofile, platform::Containment(bound));
+  if (!folders) return fail(CommandError(std::move(folders).error()));
+  Release release{entry, kprofile_providers(*folders)};
   for (ClusterProvider provider : release.providers) {
-    auto profile = profile::load_profile_from(kprofile, provider, entry.version);
+    auto profile = profile::load_profile_from(*folders, provider, entry.version);
     if (!profile) return fail(CommandError(std::move(profile).error()));
     QV_RETURN_IF_ERROR(write_template(*profile, target, entry.version, provider));
   }
@@ -178,8 +191,8 @@ qv_common::Result<Release, CommandError> materialize_release(const Sources& sour
 }  // namespace
 
 qv_common::Result<Templates, CommandError> materialize(const Sources& sources, const fs::path& target) {
-  QV_RETURN_IF_ERROR(check_upgrade_tree(sources));
-  QV_ASSIGN_OR_RETURN(const inventory::Inventory inventory, inventory::read_inventory(sources.kupgrade));
+  QV_ASSIGN_OR_RETURN(const inventory::Inventory inventory,
+                      inventory::read_inventory(sources.kupgrade, platform::Containment(sources.kupgrade_bound())));
   Templates templates{target / "templates", inventory.versions.front().version, {}};
   for (auto entry = inventory.versions.rbegin(); entry != inventory.versions.rend(); ++entry) {
     QV_ASSIGN_OR_RETURN(Release release, materialize_release(sources, target, *entry, templates.newest));

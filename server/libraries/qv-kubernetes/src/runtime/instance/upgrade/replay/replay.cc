@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "base/error/upgrade.h"
+#include "platform/inside.h"
 #include "platform/temp_dir.h"
 #include "qv_yaml/parse.h"
 #include "runtime/instance/upgrade/apply/apply_step.h"
 #include "runtime/instance/upgrade/catalog.h"
 #include "runtime/instance/upgrade/plan.h"
 #include "runtime/instance/upgrade/replay/files.h"
-#include "runtime/instance/upgrade/replay/inside_repository.h"
 #include "runtime/instance/upgrade/replay/materialize.h"
 #include "runtime/instance/upgrade/store.h"
 
@@ -36,13 +36,14 @@ bool same_content(std::string_view name, const std::string& a, const std::string
 
 qv_common::Result<void, CommandError> apply_upgrader(const Sources& sources, ClusterProvider provider,
                                                      std::string_view version, store::Store& store) {
-  QV_RETURN_IF_ERROR(check_spec(sources, version));
-  QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(sources.kupgrade, version));
+  // The spec and its content files come from the repository: nothing of
+  // them is read from outside it.
+  const platform::Containment reads(sources.kupgrade_bound());
+  QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(sources.kupgrade, version, reads));
   const std::vector<plan::Step> steps = plan::provider_steps(spec, provider);
-  QV_RETURN_IF_ERROR(check_contents(sources, version, steps));
   apply::PatternCache patterns;
   for (const plan::Step& step : steps) {
-    QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step, patterns));
+    QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step, patterns, reads));
   }
   return {};
 }
