@@ -62,7 +62,10 @@ TEST_F(SchemaHost, TheRoadOfAFirstInstall) {
 }
 
 TEST_F(SchemaHost, AFailureIsItsCodeAndMessageOnStandardError) {
-  Finished checked = host({"check", "--serving", conninfo(), "--schema", "qv_apiserver", "--in-project", "x"});
+  Finished provisioned = host(provision_args(conninfo()));
+  ASSERT_EQ(provisioned.status, 0) << provisioned.err;
+  Finished checked = host(
+      {"check", "--serving", serving_login(), "--schema", "qv_apiserver", "--in-project", roles().in_project()});
   EXPECT_EQ(checked.status, 1);
   EXPECT_EQ(checked.out, "");
   EXPECT_EQ(checked.err,
