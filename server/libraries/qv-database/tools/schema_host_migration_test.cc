@@ -356,6 +356,26 @@ TEST_F(MigrationFromVersionFour, TwoLiveFunctionsNamedAlikeStopTheUpgradeBeforeA
   EXPECT_EQ(whole_state(), before);
 }
 
+// The second project's default group becomes p...04 at version 9, an id
+// that a group of the first project already holds.
+TEST_F(MigrationFromVersionFour, AGroupHoldingAProjectsNewGroupIdStopsTheUpgradeBeforeAnyChange) {
+  ASSERT_NO_FATAL_FAILURE(version_four({
+      "INSERT INTO groups VALUES ('p0000000000000000000000004', 'p0000000000000000000000001', 'taken', '', "
+      "'2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', false)",
+  }));
+  const std::string groups = "SELECT string_agg(project_id || ' ' || id, ', ' ORDER BY project_id, id) FROM groups";
+  const std::string before = whole_state() + " / " + value(groups);
+  Finished refused = host(upgrade_args(conninfo()));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.err,
+              testing::HasSubstr("Group ids must be unique once each project has system groups of its own; give the "
+                                 "other groups of each id another id or delete them, then upgrade again: "
+                                 "p0000000000000000000000004: custom group of project p0000000000000000000000001, "
+                                 "default group of project p0000000000000000000000002"));
+  EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "4");
+  EXPECT_EQ(whole_state() + " / " + value(groups), before);
+}
+
 TEST_F(MigrationFromVersionFour, AClientKilledHalfWayLeavesVersionFourAndARerunCompletesIt) {
   ASSERT_NO_FATAL_FAILURE(version_four());
   const std::string before = whole_state();

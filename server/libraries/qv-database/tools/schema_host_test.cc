@@ -6,6 +6,8 @@
 #include <signal.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "connection/conninfo.h"
 #include "schema_host_fixture.h"
@@ -62,7 +64,10 @@ TEST_F(SchemaHost, TheRoadOfAFirstInstall) {
 }
 
 TEST_F(SchemaHost, AFailureIsItsCodeAndMessageOnStandardError) {
-  Finished checked = host({"check", "--serving", conninfo(), "--schema", "qv_apiserver", "--in-project", "x"});
+  Finished provisioned = host(provision_args(conninfo()));
+  ASSERT_EQ(provisioned.status, 0) << provisioned.err;
+  Finished checked = host(
+      {"check", "--serving", serving_login(), "--schema", "qv_apiserver", "--in-project", roles().in_project()});
   EXPECT_EQ(checked.status, 1);
   EXPECT_EQ(checked.out, "");
   EXPECT_EQ(checked.err,
@@ -121,6 +126,40 @@ TEST_F(SchemaHost, AServerThatGoesAwayHalfWayIsAFailureNotAHang) {
   ASSERT_TRUE(holder.execute_script("ROLLBACK"));
   ASSERT_TRUE(sessions_gone());
   EXPECT_EQ(home_state(), before);
+}
+
+// A connection string that does not parse, or holds a value that libpq
+// would refuse, fails every operation with a message that holds none of its
+// text (a misplaced password would be in libpq's own message). No server is
+// needed: nothing is sent.
+TEST(SchemaHostConnectionStrings, AStringThatDoesNotParseIsReportedWithoutItsText) {
+  const std::string secret = "pw-Zq7x";
+  const struct {
+    std::string conninfo;
+    std::string_view message;
+  } strings[] = {
+      {"host=db user=admin password=my " + secret, connection::kMalformedConninfo},
+      {"postgresql://admin:" + secret + "%ZZ@db/qv", connection::kMalformedUri},
+      {"postgresql://admin:" + secret + "/x@db/qv", "The connection string's 'port' value is not valid (its text "
+                                                   "is left out of this message)"},
+  };
+  for (const auto& bad : strings) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"provision", "--admin", bad.conninfo, "--schema", "qv_apiserver", "--owner", "qv_owner", "--in-project",
+         "qv_reader", "--across", "qv_everywhere"},
+        {"preflight", "--admin", bad.conninfo, "--schema", "qv_apiserver"},
+        {"upgrade", "--admin", bad.conninfo, "--schema", "qv_apiserver", "--in-project", "qv_reader", "--across",
+         "qv_everywhere"},
+        {"check", "--serving", bad.conninfo, "--schema", "qv_apiserver", "--in-project", "qv_reader"},
+    };
+    for (const auto& command : commands) {
+      SCOPED_TRACE(command.front() + " " + bad.conninfo);
+      Finished refused = Host(command, "owner pw").wait();
+      EXPECT_EQ(refused.status, 1);
+      EXPECT_EQ(refused.err, "{\"error\":{\"message\":\"" + std::string(bad.message) + "\"}}\n");
+      EXPECT_EQ(refused.err.find("Zq7"), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

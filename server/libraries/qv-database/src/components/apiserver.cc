@@ -16,13 +16,17 @@ using component::Pending;
 
 constexpr std::array<std::uint8_t, 2> kPools = {0, 1};
 
-// The five steps of the state check, the first failure ending it.
+// The five steps of the state check, the first failure ending it. The
+// posture comes first: the system table is the owner's, and what stands in
+// its place (a view over the owner's function) runs as the serving login, so
+// nothing of it is read before that login is known to hold no power beyond
+// serving.
 Outcome check_state(const pool::serving::QvPool& pool, schema::source::Version build) {
+  QV_RETURN_IF_ERROR(pool.check_rls_posture());
   QV_RETURN_IF_ERROR(pool.check_quorvale_version());
   QV_RETURN_IF_ERROR(pool.check_db_version(build));
   QV_RETURN_IF_ERROR(pool.check_quorvale_edition());
-  QV_RETURN_IF_ERROR(pool.check_pg_min_version());
-  return pool.check_rls_posture();
+  return pool.check_pg_min_version();
 }
 
 }  // namespace

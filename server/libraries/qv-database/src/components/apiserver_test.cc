@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "test_support/schema_fixture.h"
@@ -57,8 +58,19 @@ class StateCheck : public test_support::SchemaFixture {
     run("GRANT USAGE ON SCHEMA qv_apiserver TO " + reader + "; GRANT SELECT ON quorvale_system TO " + reader);
   }
 
+  // A login of this test with `attributes` and the password "pw".
+  std::string login_with(const std::string& suffix, const std::string& attributes) {
+    const std::string login = role_name(suffix);
+    run("CREATE ROLE " + login + " LOGIN PASSWORD 'pw' " + attributes);
+    return conninfo_with({{"user", login}, {"password", "pw"}});
+  }
+
   std::string login_;
 };
+
+const std::string kBeyondServing =
+    "5021 The serving login, or a role it is a member of, is a superuser, bypasses row-level security, has "
+    "CREATEROLE or REPLICATION, or is pg_read_server_files, pg_write_server_files or pg_execute_server_program";
 
 TEST_F(StateCheck, AFreshDatabaseHasNoSystemTable) {
   run("GRANT USAGE ON SCHEMA qv_apiserver TO " + roles().in_project());
@@ -113,9 +125,6 @@ TEST_F(StateCheck, EditionPayloadIsTheStoredAndTheBuildEdition) {
 // sessions as the in-project role can SET ROLE NONE back to itself.
 TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelSecurity) {
   sound_system_table();
-  const std::string bypasses =
-      "5021 The serving login, or a role it is a member of, is a superuser or bypasses "
-      "row-level security";
   const std::string in_project = roles().in_project();
   run("CREATE ROLE " + role_name("bypassing") + " NOLOGIN BYPASSRLS; CREATE ROLE " + role_name("super") +
       " NOLOGIN SUPERUSER; CREATE ROLE " + role_name("gate") + " NOLOGIN NOINHERIT IN ROLE " + role_name("bypassing") +
@@ -126,12 +135,12 @@ TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelS
     std::string starts_as;  // the login's role setting, if any
     std::string outcome;
   } cases[] = {
-      {"direct", "BYPASSRLS IN ROLE " + in_project, "", bypasses},
-      {"member", "IN ROLE " + in_project + ", " + role_name("bypassing"), "", bypasses},
-      {"through_noinherit", "IN ROLE " + in_project + ", " + role_name("gate"), "", bypasses},
-      {"deeper", "IN ROLE " + in_project + ", " + role_name("middle"), "", bypasses},
-      {"super_as_in_project", "SUPERUSER", in_project, bypasses},
-      {"bypassing_as_in_project", "BYPASSRLS IN ROLE " + in_project, in_project, bypasses},
+      {"direct", "BYPASSRLS IN ROLE " + in_project, "", kBeyondServing},
+      {"member", "IN ROLE " + in_project + ", " + role_name("bypassing"), "", kBeyondServing},
+      {"through_noinherit", "IN ROLE " + in_project + ", " + role_name("gate"), "", kBeyondServing},
+      {"deeper", "IN ROLE " + in_project + ", " + role_name("middle"), "", kBeyondServing},
+      {"super_as_in_project", "SUPERUSER", in_project, kBeyondServing},
+      {"bypassing_as_in_project", "BYPASSRLS IN ROLE " + in_project, in_project, kBeyondServing},
       {"sound_as_in_project", "IN ROLE " + in_project, in_project, "ok"},
   };
   for (const auto& test_case : cases) {
@@ -141,7 +150,7 @@ TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelS
     if (!test_case.starts_as.empty()) run("ALTER ROLE " + login + " SET role = '" + test_case.starts_as + "'");
     EXPECT_EQ(check(conninfo_with({{"user", login}, {"password", "pw"}})), test_case.outcome);
   }
-  EXPECT_EQ(check(conninfo()), bypasses);
+  EXPECT_EQ(check(conninfo()), kBeyondServing);
   EXPECT_EQ(check(login_), "ok");
 
   // A temporary table named pg_roles, left in a pooled session by an earlier
@@ -158,7 +167,67 @@ TEST_F(StateCheck, NeitherTheServingLoginNorARoleItIsAMemberOfMayBypassRowLevelS
         (*lease)->execute_script("CREATE TEMPORARY TABLE pg_roles (oid oid, rolsuper bool, rolbypassrls bool)");
     ASSERT_TRUE(created) << connection::describe(created.error());
   }
-  EXPECT_EQ(outcome_text(component().check(pool).get()), bypasses);
+  EXPECT_EQ(outcome_text(component().check(pool).get()), kBeyondServing);
+}
+
+// CREATEROLE grants itself any predefined role on PostgreSQL 15, and other
+// deployments' roles; REPLICATION and the server-file roles reach past the
+// database. Each is refused on the login and on any role above it.
+TEST_F(StateCheck, NoServingLoginHoldsAPowerBeyondServing) {
+  sound_system_table();
+  const std::string in_project = roles().in_project();
+  run("CREATE ROLE " + role_name("creator") + " NOLOGIN CREATEROLE; CREATE ROLE " + role_name("replicator") +
+      " NOLOGIN REPLICATION; CREATE ROLE " + role_name("gate") + " NOLOGIN NOINHERIT IN ROLE " +
+      role_name("creator") + "; CREATE ROLE " + role_name("middle") + " NOLOGIN IN ROLE " + role_name("replicator"));
+  struct {
+    std::string login;
+    std::string attributes;
+    std::string outcome;
+  } cases[] = {
+      {"sound", "IN ROLE " + in_project, "ok"},
+      {"createrole", "CREATEROLE IN ROLE " + in_project, kBeyondServing},
+      {"replication", "REPLICATION IN ROLE " + in_project, kBeyondServing},
+      {"creator_through_noinherit", "IN ROLE " + in_project + ", " + role_name("gate"), kBeyondServing},
+      {"replicator_deeper", "IN ROLE " + in_project + ", " + role_name("middle"), kBeyondServing},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.login);
+    EXPECT_EQ(check(login_with(test_case.login, test_case.attributes)), test_case.outcome);
+  }
+  for (std::string_view server_role : pool::serving::kServerFileRoles) {
+    SCOPED_TRACE(server_role);
+    const std::string role(server_role);
+    const std::string middle = role_name("above_" + role);
+    const std::string deeper = role_name("below_" + role);
+    run("CREATE ROLE " + middle + " NOLOGIN NOINHERIT IN ROLE " + role + "; CREATE ROLE " + deeper +
+        " NOLOGIN IN ROLE " + middle);
+    EXPECT_EQ(check(login_with("direct_" + role, "IN ROLE " + in_project + ", " + role)), kBeyondServing);
+    EXPECT_EQ(check(login_with("deeper_" + role, "IN ROLE " + in_project + ", " + deeper)), kBeyondServing);
+  }
+  EXPECT_EQ(check(login_), "ok");
+}
+
+// In place of the system table, a view of the owner's over a function of the
+// owner's that records who calls it: a login with powers beyond serving is
+// refused before anything of the home schema runs as that login.
+TEST_F(StateCheck, ThePostureIsCheckedBeforeAnythingOfTheHomeSchemaIsRead) {
+  const std::string in_project = roles().in_project();
+  run("SET ROLE " + owner() +
+      ";"
+      "CREATE TABLE calls (login name, running_as name);"
+      "GRANT INSERT, SELECT ON calls TO PUBLIC;"
+      "CREATE FUNCTION system_rows() RETURNS TABLE (name text, value text) LANGUAGE plpgsql AS $$ BEGIN "
+      "INSERT INTO qv_apiserver.calls VALUES (session_user, current_user); RETURN QUERY VALUES "
+      "('quorvale_version'::text, '2'::text), ('db_version', '13'), ('edition', 'enterprise'); END $$;"
+      "CREATE VIEW quorvale_system AS SELECT * FROM system_rows();"
+      "GRANT USAGE ON SCHEMA qv_apiserver TO " +
+      in_project + "; GRANT SELECT ON quorvale_system TO " + in_project);
+  EXPECT_EQ(check(conninfo()), kBeyondServing);
+  EXPECT_EQ(check(login_with("creator", "CREATEROLE IN ROLE " + in_project)), kBeyondServing);
+  EXPECT_EQ(value("SELECT count(*) FROM calls"), "0");
+  // A sound login reads what the owner put there.
+  EXPECT_EQ(check(login_), "ok");
+  EXPECT_EQ(value("SELECT count(*) FROM calls"), "3");
 }
 
 TEST_F(StateCheck, TheInProjectRoleMustNotBeAMemberOfQvAcrossProjects) {

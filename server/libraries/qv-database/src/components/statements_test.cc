@@ -38,12 +38,14 @@ TEST(Statements, RenderWithNumberedPlaceholdersAndTypedValues) {
        build_sea_query(pool::state::server_version_query()),
        "SELECT CAST(current_setting($1) AS int)",
        {std::string("server_version_num")}},
-      {"rls bypass",
-       build_sea_query(pool::serving::rls_bypass_query()),
-       R"(SELECT "rolsuper" OR "rolbypassrls" FROM "pg_catalog"."pg_roles" WHERE )"
-       R"(pg_catalog.pg_has_role(session_user, "oid", $1) OR pg_catalog.pg_has_role(current_user, "oid", $2) )"
-       R"(ORDER BY "rolsuper" OR "rolbypassrls" DESC LIMIT 1)",
-       {std::string("MEMBER"), std::string("MEMBER")}},
+      {"powers beyond serving",
+       build_sea_query(pool::serving::beyond_serving_query()),
+       R"(SELECT "rolsuper" OR "rolbypassrls" OR "rolcreaterole" OR "rolreplication" OR "rolname" IN )"
+       R"((CAST($1 AS name), CAST($2 AS name), CAST($3 AS name)) AS "beyond_serving" FROM "pg_catalog"."pg_roles" )"
+       R"(WHERE pg_catalog.pg_has_role(session_user, "oid", $4) OR pg_catalog.pg_has_role(current_user, "oid", $5) )"
+       R"(ORDER BY "beyond_serving" DESC LIMIT 1)",
+       {std::string("pg_read_server_files"), std::string("pg_write_server_files"),
+        std::string("pg_execute_server_program"), std::string("MEMBER"), std::string("MEMBER")}},
       {"in-project role across projects",
        build_sea_query(pool::serving::in_project_across_projects_query()),
        "SELECT pg_catalog.pg_has_role(CAST(pg_catalog.current_setting($1) AS name), CAST($2 AS name), $3)",

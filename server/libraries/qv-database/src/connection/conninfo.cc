@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+
+#include "connection/setting_values.h"
 
 namespace connection {
 namespace {
@@ -29,22 +32,37 @@ std::string effective(const Settings& settings, std::string_view keyword, const 
   return from_environment == nullptr ? std::string() : std::string(from_environment);
 }
 
+// libpq's test: a URI starts with one of its two scheme prefixes.
+bool is_uri(std::string_view conninfo) {
+  return conninfo.starts_with("postgresql://") || conninfo.starts_with("postgres://");
+}
+
 }  // namespace
 
 qv_common::Result<Settings, Error> parse_conninfo(std::string_view conninfo) {
   char* message = nullptr;
   std::unique_ptr<PQconninfoOption, FreeOptions> options(PQconninfoParse(std::string(conninfo).c_str(), &message));
   if (!options) {
-    std::string text = message == nullptr ? "out of memory" : message;
+    // libpq's message quotes the token it stopped at, which may be a password.
+    const bool out_of_memory = message == nullptr;
     PQfreemem(message);
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    return qv_common::fail(client_error(ErrorKind::Connect, std::move(text)));
+    if (out_of_memory) return qv_common::fail(client_error(ErrorKind::Connect, "out of memory"));
+    return qv_common::fail(
+        client_error(ErrorKind::Connect, std::string(is_uri(conninfo) ? kMalformedUri : kMalformedConninfo)));
   }
   Settings settings;
   for (const PQconninfoOption* option = options.get(); option->keyword != nullptr; ++option) {
     if (option->val != nullptr) settings.emplace_back(option->keyword, option->val);
   }
+  if (std::optional<std::string> refused = refused_setting(settings)) {
+    return qv_common::fail(client_error(ErrorKind::Connect, refused_value_message(*refused)));
+  }
   return settings;
+}
+
+std::string refused_value_message(std::string_view keyword) {
+  return "The connection string's '" + std::string(keyword) +
+         "' value is not valid (its text is left out of this message)";
 }
 
 void set_setting(Settings& settings, std::string_view keyword, std::string value) {

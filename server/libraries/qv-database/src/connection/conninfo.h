@@ -16,8 +16,20 @@ namespace connection {
 // libpq keywords and their values, only those given, in the order given.
 using Settings = std::vector<std::pair<std::string, std::string>>;
 
-// The settings of a key=value or URI connection string; a malformed one is an
-// ErrorKind::Connect error with libpq's message.
+// A connection string that does not parse, or a value that libpq would
+// refuse when it connects, is reported without any of the string's text: a
+// token or value libpq would quote may be a misplaced password.
+inline constexpr std::string_view kMalformedConninfo =
+    "The connection string does not parse as keyword=value settings: an unknown keyword, a missing '=' or an "
+    "unclosed quote (its text is left out of this message)";
+inline constexpr std::string_view kMalformedUri =
+    "The connection URI does not parse (its text is left out of this message)";
+// Names the keyword alone.
+std::string refused_value_message(std::string_view keyword);
+
+// The settings of a key=value or URI connection string; a malformed one, or
+// one with a value libpq refuses (connection/setting_values.h), is an
+// ErrorKind::Connect error with one of the messages above.
 qv_common::Result<Settings, Error> parse_conninfo(std::string_view conninfo);
 
 // Sets `keyword` to `value`, in place of an earlier value.

@@ -35,6 +35,37 @@ TEST(ParseConninfo, MalformedStringsAreConnectErrors) {
   }
 }
 
+// libpq's own messages quote the token or value they stopped at; a password
+// typed in the wrong place would be in them.
+TEST(ParseConninfo, NoTextOfAStringThatDoesNotParseIsInItsError) {
+  const std::string secret = "s3cr3t";
+  const struct {
+    std::string conninfo;
+    std::string message;
+  } cases[] = {
+      {"host=db password=my " + secret, std::string(kMalformedConninfo)},
+      {"host=db " + secret + "=x", std::string(kMalformedConninfo)},
+      {"host=db password='" + secret, std::string(kMalformedConninfo)},
+      {"postgresql://u:" + secret + "%ZZ@db/d", std::string(kMalformedUri)},
+      {"postgresql://u:" + secret + "@db/d?" + secret + "=1", std::string(kMalformedUri)},
+      {"postgres://u@[" + secret, std::string(kMalformedUri)},
+      // An unescaped '/' in the password makes the rest of it the port.
+      {"postgresql://u:" + secret + "/x@db/d", refused_value_message("port")},
+      {"host=db port=" + secret, refused_value_message("port")},
+      {"host=db sslmode=" + secret, refused_value_message("sslmode")},
+      {"hostaddr=" + secret, refused_value_message("hostaddr")},
+      {"host=db keepalives_idle=" + secret, refused_value_message("keepalives_idle")},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.conninfo);
+    auto settings = parse_conninfo(test_case.conninfo);
+    ASSERT_FALSE(settings);
+    EXPECT_EQ(settings.error().kind, ErrorKind::Connect);
+    EXPECT_EQ(settings.error().message, test_case.message);
+    EXPECT_EQ(describe(settings.error()).find("s3c"), std::string::npos);
+  }
+}
+
 TEST(RenderConninfo, QuotesEveryValueAndReadsBack) {
   Settings settings{{"host", "localhost"}, {"password", R"(it's a \ test)"}, {"options", "-csearch_path=a b"}};
   std::string text = render_conninfo(settings);

@@ -130,7 +130,9 @@ std::string message(const DbError& error) {
       return fmt::format("PostgreSQL server_version_num is {}, at least {} is required", error.versions->found,
                          error.versions->expected);
     case DbCode::LoginBypassesRls:
-      return "The serving login, or a role it is a member of, is a superuser or bypasses row-level security";
+      return "The serving login, or a role it is a member of, is a superuser, bypasses row-level security, has "
+             "CREATEROLE or REPLICATION, or is pg_read_server_files, pg_write_server_files or "
+             "pg_execute_server_program";
     case DbCode::MissingPrivilege:
       return "Missing privilege: " + text(error, 0);
     case DbCode::UpgradeLocked:

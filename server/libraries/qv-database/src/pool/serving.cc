@@ -1,6 +1,7 @@
 #include "pool/serving.h"
 
 #include <utility>
+#include <vector>
 
 #include "pool/session.h"
 #include "sea_query/catalog.h"
@@ -29,25 +30,33 @@ qv_common::Result<QvPool, connection::Error> QvPool::open(std::string_view conni
 }
 
 state::Result<void> QvPool::check_rls_posture() const {
-  QV_ASSIGN_OR_RETURN(bool bypasses, ask(pool_, rls_bypass_query()));
-  if (bypasses) return qv_common::fail(error::login_bypasses_rls());
+  QV_ASSIGN_OR_RETURN(bool beyond, ask(pool_, beyond_serving_query()));
+  if (beyond) return qv_common::fail(error::login_bypasses_rls());
   QV_ASSIGN_OR_RETURN(bool across, ask(pool_, in_project_across_projects_query()));
   if (across) return qv_common::fail(error::in_project_role_across_projects());
   return {};
 }
 
-sqlbuilder::Select rls_bypass_query() {
+sqlbuilder::Select beyond_serving_query() {
   using sqlbuilder::col;
   const auto member_of = [](sqlbuilder::Expr role) {
     return sqlbuilder::func("pg_catalog.pg_has_role",
                             {std::move(role), col("oid"), sqlbuilder::val(std::string(kMember))});
   };
-  const sqlbuilder::Expr bypasses = col("rolsuper").or_(col("rolbypassrls"));
+  std::vector<sqlbuilder::Expr> server_file_roles;
+  for (std::string_view role : kServerFileRoles) {
+    server_file_roles.push_back(sqlbuilder::cast(sqlbuilder::val(std::string(role)), "name"));
+  }
+  const sqlbuilder::Expr beyond = col("rolsuper")
+                                      .or_(col("rolbypassrls"))
+                                      .or_(col("rolcreaterole"))
+                                      .or_(col("rolreplication"))
+                                      .or_(col("rolname").in(std::move(server_file_roles)));
   sqlbuilder::Select select;
-  select.expr(bypasses)
+  select.expr_as(beyond, "beyond_serving")
       .from_in_schema("pg_catalog", "pg_roles")
       .and_where(member_of(sea_query::catalog::session_user()).or_(member_of(sea_query::catalog::current_user())))
-      .order_by(bypasses, sqlbuilder::Order::Desc)
+      .order_by(col("beyond_serving"), sqlbuilder::Order::Desc)
       .limit(1);
   return select;
 }

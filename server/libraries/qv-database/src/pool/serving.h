@@ -20,6 +20,10 @@ inline constexpr std::string_view kInProjectRoleSetting = "qv.in_project_role";
 inline constexpr std::string_view kAcrossProjectsRole = "qv_across_projects";
 // Membership at any depth, whether or not it inherits: a member can SET ROLE.
 inline constexpr std::string_view kMember = "MEMBER";
+// The predefined roles that read and write the server's files and run its
+// programs.
+inline constexpr std::string_view kServerFileRoles[] = {"pg_read_server_files", "pg_write_server_files",
+                                                        "pg_execute_server_program"};
 
 class QvPool {
  public:
@@ -37,8 +41,9 @@ class QvPool {
   state::Result<void> check_quorvale_edition() const { return state::check_quorvale_edition(pool_); }
   state::Result<void> check_pg_min_version() const { return state::check_pg_min_version(pool_); }
   // Neither the serving login, nor the role its sessions run as, nor a role
-  // either is a member of bypasses row-level security (5021), and the in-project role is not a member of
-  // qv_across_projects (5050).
+  // either is a member of has a power beyond serving (5021), and the
+  // in-project role is not a member of qv_across_projects (5050). It reads
+  // nothing of the home schema, so the check runs it first.
   state::Result<void> check_rls_posture() const;
 
  private:
@@ -51,12 +56,16 @@ class QvPool {
 // schema, which the owner controls, nor a temporary table of the session, can
 // answer in their place.
 
-// SELECT "rolsuper" OR "rolbypassrls" FROM "pg_catalog"."pg_roles" WHERE
-// pg_catalog.pg_has_role(session_user, "oid", $1) OR
-// pg_catalog.pg_has_role(current_user, "oid", $2) ORDER BY ... DESC LIMIT 1
-// ($1, $2 "MEMBER"): true when the login, or the role its sessions start as
-// (a role setting may name one), or a role either is a member of bypasses.
-sqlbuilder::Select rls_bypass_query();
+// SELECT "rolsuper" OR "rolbypassrls" OR "rolcreaterole" OR "rolreplication"
+// OR "rolname" IN (CAST($1 AS name), ...) AS "beyond_serving" FROM
+// "pg_catalog"."pg_roles" WHERE pg_catalog.pg_has_role(session_user, "oid", $4)
+// OR pg_catalog.pg_has_role(current_user, "oid", $5) ORDER BY
+// "beyond_serving" DESC LIMIT 1 ($1..$3 the server-file roles, $4, $5
+// "MEMBER"): true when the login, or the role its sessions start as (a role
+// setting may name one), or a role either is a member of is a superuser,
+// bypasses row-level security, can create roles (and grant itself any
+// predefined role), can replicate, or is a server-file role.
+sqlbuilder::Select beyond_serving_query();
 
 // SELECT pg_catalog.pg_has_role(CAST(pg_catalog.current_setting($1) AS name),
 // CAST($2 AS name), $3) ($1 "qv.in_project_role", $2 "qv_across_projects", $3 "MEMBER").

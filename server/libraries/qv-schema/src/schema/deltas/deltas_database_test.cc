@@ -222,5 +222,52 @@ TEST_F(StepNineOnServer, TheSmallestProjectKeepsTheSharedIdsTheOthersGetTheirOwn
             "ON UPDATE RESTRICT ON DELETE RESTRICT, transactions:PRIMARY KEY (id)");
 }
 
+// The step's first statement stops it while two groups would hold one id
+// once the shared groups are renumbered, naming each id and its holders.
+TEST_F(StepNineOnServer, TwoGroupsThatWouldHoldOneIdStopTheStepBeforeAnyChange) {
+  const auto delta = get(9);
+  ASSERT_TRUE(delta.has_value());
+  std::string step;
+  for (const std::string& text : delta->up) step += text + ";\n";
+  const std::string a = "0123456789012345678901234A";
+  const std::string b = "0123456789012345678901234B";
+  const std::string c = "0123456789012345678901234C";
+  const std::string refusal =
+      "Group ids must be unique once each project has system groups of its own; give the other groups of each id "
+      "another id or delete them, then upgrade again: ";
+  const struct {
+    const char* layout;
+    std::string groups;
+    std::string message;
+  } cases[] = {
+      {"another project's group holds a new id", "('" + a + "', '01234567890123456789012344')",
+       refusal + "01234567890123456789012344: custom group of project " + a + ", default group of project " + b},
+      {"the project's own group holds one", "('" + b + "', '0123456789012345678901234c')",
+       refusal + "0123456789012345678901234c: custom group of project " + b + ", destinations group of project " + b},
+      {"a third project alike in its first 25 characters", "('" + c + "', '00000000000000000000000208')",
+       refusal + "01234567890123456789012344: default group of project " + b + ", default group of project " + c},
+      {"a custom id in two projects", "('" + b + "', 'custom-a')",
+       refusal + "custom-a: custom group of project " + a + ", custom group of project " + b},
+      {"every collision, by id",
+       "('" + a + "', '01234567890123456789012344'), ('" + c + "', '00000000000000000000000208'), ('" + b +
+           "', '0123456789012345678901234c'), ('" + b + "', 'custom-a')",
+       refusal + "01234567890123456789012344: custom group of project " + a + ", default group of project " + b +
+           ", default group of project " + c + "; 0123456789012345678901234c: custom group of project " + b +
+           ", destinations group of project " + b + "; custom-a: custom group of project " + a +
+           ", custom group of project " + b},
+  };
+  const std::string groups = "SELECT string_agg(project_id || ':' || id, ',' ORDER BY project_id, id) FROM groups";
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.layout);
+    run("INSERT INTO groups VALUES " + test_case.groups);
+    const std::string before = value(groups);
+    EXPECT_EQ(outcome(step), test_case.message);
+    EXPECT_EQ(value(groups), before);
+    EXPECT_EQ(value("SELECT count(*) FROM pg_attribute WHERE attrelid = 'groups'::regclass AND attname = 'kind'"),
+              "0");
+    run("DELETE FROM groups WHERE (project_id, id) IN (VALUES " + test_case.groups + ")");
+  }
+}
+
 }  // namespace
 }  // namespace schema::deltas

@@ -8,8 +8,10 @@
 #include "schema/deltas/shared.h"
 #include "schema/render.h"
 #include "sqlbuilder/column.h"
+#include "sqlbuilder/render.h"
 #include "sqlbuilder/select.h"
 #include "sqlbuilder/table.h"
+#include "sqlbuilder/template.h"
 #include "sqlbuilder/update.h"
 
 namespace schema::deltas::v8_to_v9 {
@@ -53,25 +55,69 @@ std::vector<Expr> old_ids() {
 
 std::string alter(TableAlter& statement) { return render_schema(statement); }
 
+// A shared group's id in `column`, on a row of a project other than the
+// keeper: the rows the step renumbers.
+Expr renumbered(std::string_view column) {
+  return col(Iden(column)).in(old_ids()).and_(col("project_id").ne(keeper_project()));
+}
+
 // The project's own id for a shared group in `column`: the first 25
 // characters of the project id and the group's suffix.
-Update renumber(std::string_view table, std::string_view column) {
+Expr own_id(std::string_view column) {
   Case suffix;
   for (const SystemGroup& group : kSystemIds) suffix.when(col(Iden(column)).eq(text(group.old_id)), text(group.suffix));
+  return sqlbuilder::func("left", {col("project_id"), val(25)}).concat(suffix.end());
+}
+
+Update renumber(std::string_view table, std::string_view column) {
   Update update;
-  update.table(Iden(table))
-      .set(Iden(column), sqlbuilder::func("left", {col("project_id"), val(25)}).concat(suffix.end()))
-      .and_where(col(Iden(column)).in(old_ids()))
-      .and_where(col("project_id").ne(keeper_project()));
+  update.table(Iden(table)).set(Iden(column), own_id(column)).and_where(renumbered(column));
   return update;
 }
 
-Update group_kinds() {
+// A group's kind by its id: one of the shared ones, or "custom".
+Expr kind() {
   Case kind;
   for (const SystemGroup& group : kSystemIds) kind.when(col("id").eq(text(group.old_id)), text(group.kind));
+  return kind.otherwise(text("custom")).end();
+}
+
+Update group_kinds() {
   Update update;
-  update.table("groups").set("kind", kind.otherwise(text("custom")).end());
+  update.table("groups").set("kind", kind());
   return update;
+}
+
+// Stops the step before any change while two groups would hold one id once
+// the shared groups are renumbered (another project's group may already
+// hold a project's new id), naming each id and the groups of the projects
+// that would hold it.
+constexpr const char* kUniqueGroupIds = R"sql(DO $$
+DECLARE
+  collisions text;
+BEGIN
+  SELECT string_agg(format('%s: %s', id, holders), '; ' ORDER BY id)
+  INTO collisions
+  FROM (
+    SELECT id, string_agg(holder, ', ' ORDER BY holder) AS holders
+    FROM ({}) AS renumbered
+    GROUP BY id HAVING count(*) > 1
+  ) AS shared;
+  IF collisions IS NOT NULL THEN
+    RAISE EXCEPTION
+      'Group ids must be unique once each project has system groups of its own; give the other groups of each id another id or delete them, then upgrade again: %',
+      collisions;
+  END IF;
+END $$)sql";
+
+std::string unique_group_ids() {
+  Case id;
+  id.when(renumbered("id"), own_id("id")).otherwise(col("id"));
+  sqlbuilder::Select groups;
+  groups.expr_as(id.end(), "id")
+      .expr_as(kind().concat(text(" group of project ")).concat(col("project_id")), "holder")
+      .from("groups");
+  return sqlbuilder::format_template(kUniqueGroupIds, {sqlbuilder::to_sql(groups)});
 }
 
 std::string drop_constraint(std::string_view table, std::string_view constraint) {
@@ -95,7 +141,7 @@ Expr keeper_project() {
 }
 
 source::Delta delta() {
-  std::vector<std::string> up;
+  std::vector<std::string> up = {unique_group_ids()};
   // The keys that name a group or a connection with its project go first.
   for (const std::string_view child : kGroupChildren) {
     up.push_back(drop_constraint(child, std::string(child) + "_project_id_group_id_fkey"));

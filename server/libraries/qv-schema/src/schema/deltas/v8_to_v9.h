@@ -1,6 +1,7 @@
 #pragma once
 // The step to version 9: every project gets system groups of its own, and
-// groups and connections are keyed by their id alone.
+// groups and connections are keyed by their id alone. It stops first, with
+// nothing changed, when two groups would then hold one id.
 
 #include "schema/source.h"
 #include "sqlbuilder/expr.h"

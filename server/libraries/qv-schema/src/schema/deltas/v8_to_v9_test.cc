@@ -26,7 +26,23 @@ TEST(V8ToV9, KeeperProjectIsTheSmallestOwnerOfASharedGroup) {
 }
 
 TEST(V8ToV9, GroupsOfTheirOwnPerProject) {
+  const std::string keeper = "(SELECT min(\"project_id\") FROM \"groups\" WHERE \"id\" IN " + kOldIds + ")";
   Texts expected = {
+      "DO $$\nDECLARE\n  collisions text;\nBEGIN\n"
+      "  SELECT string_agg(format('%s: %s', id, holders), '; ' ORDER BY id)\n  INTO collisions\n  FROM (\n"
+      "    SELECT id, string_agg(holder, ', ' ORDER BY holder) AS holders\n"
+      "    FROM (SELECT CASE WHEN \"id\" IN " +
+          kOldIds + " AND \"project_id\" <> " + keeper +
+          " THEN left(\"project_id\", 25) || CASE WHEN \"id\" = '00000000000000000000000208' THEN '4' WHEN "
+          "\"id\" = '0000000000000000000000020c' THEN '8' WHEN \"id\" = '0000000000000000000000020g' THEN 'c' END "
+          "ELSE \"id\" END AS \"id\", CASE WHEN \"id\" = '00000000000000000000000208' THEN 'default' WHEN \"id\" = "
+          "'0000000000000000000000020c' THEN 'sources' WHEN \"id\" = '0000000000000000000000020g' THEN "
+          "'destinations' ELSE 'custom' END || ' group of project ' || \"project_id\" AS \"holder\" FROM "
+          "\"groups\") AS renumbered\n"
+          "    GROUP BY id HAVING count(*) > 1\n  ) AS shared;\n  IF collisions IS NOT NULL THEN\n"
+          "    RAISE EXCEPTION\n      'Group ids must be unique once each project has system groups of its own; give "
+          "the other groups of each id another id or delete them, then upgrade again: %',\n      collisions;\n"
+          "  END IF;\nEND $$",
       R"sql(ALTER TABLE "collections" DROP CONSTRAINT "collections_project_id_group_id_fkey")sql",
       R"sql(ALTER TABLE "logical_function_runs" DROP CONSTRAINT "logical_function_runs_project_id_group_id_fkey")sql",
       R"sql(ALTER TABLE "logical_table_data_versions" DROP CONSTRAINT )sql"
