@@ -69,7 +69,9 @@ qv_common::Result<std::vector<Derived>, CommandError> derive(const qv_yaml::Sequ
                                                              const spec::DeriveItemIfMissing& op,
                                                              const WorkingText& text) {
   std::vector<Derived> derived;
-  std::size_t room = text.room();
+  // Items equal to one already there are dropped later, so the derived items
+  // are bounded on their own; what is inserted then counts against the text.
+  std::size_t room = kMaxResultBytes;
   for (std::size_t i = 0; i < sequence.size(); ++i) {
     const auto scalar = scalar_text(sequence[i]);
     if (!scalar) continue;

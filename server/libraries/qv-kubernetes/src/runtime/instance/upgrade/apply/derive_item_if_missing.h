@@ -23,7 +23,8 @@ struct Derived {
 // string that the operation's `item` template renders from the match, in
 // sequence order, each item searched with `searcher`. Fails with
 // `ModifyPatternInvalid` when a search fails, and with `ModifyRenderFailed`
-// when the derived items would not fit in the room `text` has left.
+// when the derived items together would be longer than `kMaxResultBytes`;
+// `text` names the failures.
 qv_common::Result<std::vector<Derived>, core::system::exit::CommandError> derive(
     const qv_yaml::Sequence& sequence, Searcher& searcher, const spec::DeriveItemIfMissing& op,
     const WorkingText& text);

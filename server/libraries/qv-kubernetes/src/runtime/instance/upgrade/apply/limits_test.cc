@@ -118,10 +118,14 @@ TEST(ResultLimit, AResultOfExactlyTheLimitIsWritten) {
 }
 
 TEST(ResultLimit, ALargeFileThatNoOperationChangesIsHandedBack) {
-  const std::string text = "a: " + std::string(kMaxResultBytes, 'v') + "\n";
-  const Outcome outcome = run(operations("- {op: remove-leaf-if, leaf: b}\n"
-                                         "- {op: modify-text-if, pattern: absent, replacement: x}\n"),
-                              text);
+  const std::string text = "a: " + std::string(kMaxResultBytes, 'v') + "\nl: [x1, y1]\nm: {k: 1, s: 2}\n";
+  const Outcome outcome =
+      run(operations("- {op: remove-leaf-if, leaf: b}\n"
+                     "- {op: modify-text-if, pattern: absent, replacement: x}\n"
+                     "- {op: derive-item-if-missing, leaf: l, pattern: '^x(?<n>1)$', item: 'y${n}'}\n"
+                     "- {op: insert-sibling-if-existing, leaf: m.k, sibling: s, value: 3, scope: everywhere}\n"
+                     "- {op: derive-sibling-if-existing, leaf: m.k, pattern: '.', sibling: s, value: 3}\n"),
+          text);
   EXPECT_EQ(outcome.code, "no failure") << outcome.message;
   EXPECT_EQ(outcome.size, text.size());
 }

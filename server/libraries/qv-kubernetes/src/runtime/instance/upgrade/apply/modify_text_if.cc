@@ -30,8 +30,9 @@ std::optional<std::string> context_outside_match(const spec::ModifyTextIf& op, c
   const std::pair<std::string_view, bool> groups[] = {{"before", op.before.has_value()},
                                                       {"after", op.after.has_value()}};
   for (const auto& [name, given] : groups) {
+    if (!given) continue;
     const auto span = match.named_span(name);
-    if (given && span && span->first < match.start()) {
+    if (span && span->first < match.start()) {
       return fmt::format("\\K moved the start of a match past the start of the {} group", name);
     }
   }
@@ -50,6 +51,8 @@ Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text) {
   const std::string expression = boundary("before", op.before) + op.pattern + boundary("after", op.after);
   QV_ASSIGN_OR_RETURN(const Regex* regex, compile_pattern(text, expression));
   QV_ASSIGN_OR_RETURN(const std::string* current, text.text());
+  // Without context groups the expansion is the replacement itself.
+  const bool literal = !op.before && !op.after;
   const std::string pattern = replacement_template(op);
   Searcher searcher(*regex);
   MatchCursor matches(searcher, *current);
@@ -59,13 +62,17 @@ Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text) {
   for (;;) {
     auto match = matches.next();
     if (!match) return qv_common::fail(pattern_failed(version, entry, expression, std::move(match).error()));
-    if (!*match) break;
+    if (*match == nullptr) break;
     if (auto cause = context_outside_match(op, **match)) {
       return qv_common::fail(pattern_failed(version, entry, expression, std::move(*cause)));
     }
     found_any = true;
     out.append(*current, copied, (*match)->start() - copied);
-    out += Regex::expand(**match, pattern);
+    if (literal) {
+      out += op.replacement;
+    } else {
+      out += Regex::expand(**match, pattern);
+    }
     copied = (*match)->end();
     if (out.size() > kMaxResultBytes) return qv_common::fail(result_too_large(version, entry));
   }

@@ -44,9 +44,9 @@ class Match {
 
  private:
   friend class Searcher;
-  Match(std::string_view subject, std::vector<std::optional<Span>> groups,
-        std::shared_ptr<const GroupNames> names)
-      : subject_(subject), groups_(std::move(groups)), names_(std::move(names)) {}
+  friend class MatchCursor;
+  // Filled by a search.
+  Match() = default;
 
   std::string_view subject_;
   std::vector<std::optional<Span>> groups_;

@@ -26,7 +26,7 @@ std::vector<std::pair<std::size_t, std::size_t>> spans(std::string_view pattern,
   for (;;) {
     auto match = matches.next();
     EXPECT_TRUE(match) << match.error();
-    if (!match || !*match) return out;
+    if (!match || *match == nullptr) return out;
     out.emplace_back((*match)->start(), (*match)->end());
   }
 }

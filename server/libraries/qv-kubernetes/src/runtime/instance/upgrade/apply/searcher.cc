@@ -1,7 +1,6 @@
 #include "runtime/instance/upgrade/apply/searcher.h"
 
 #include <new>
-#include <vector>
 
 #include <fmt/format.h>
 
@@ -45,23 +44,29 @@ Searcher::Searcher(const Regex& regex)
 }
 
 qv_common::Result<std::optional<Match>, std::string> Searcher::find(std::string_view subject, std::size_t from) {
-  return search(subject, from, 0);
+  Match match;
+  QV_ASSIGN_OR_RETURN(const bool found, search(subject, from, 0, match));
+  if (!found) return std::optional<Match>();
+  return std::optional<Match>(std::move(match));
 }
 
-qv_common::Result<std::optional<Match>, std::string> Searcher::search(std::string_view subject, std::size_t from,
-                                                                      std::uint32_t options) {
+qv_common::Result<bool, std::string> Searcher::search(std::string_view subject, std::size_t from,
+                                                      std::uint32_t options, Match& match) {
   if (exceeded_) return qv_common::fail(budget_exceeded());
   const int rc = pcre2_match(regex_.code_.get(), code_units(subject), subject.size(), from, options, data_.get(),
                              context_.get());
   if (exceeded_) return qv_common::fail(budget_exceeded());
-  if (rc == PCRE2_ERROR_NOMATCH) return std::optional<Match>();
+  if (rc == PCRE2_ERROR_NOMATCH) return false;
   if (rc < 0) return qv_common::fail(Regex::message(rc));
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data_.get());
-  std::vector<std::optional<Match::Span>> groups(pcre2_get_ovector_count(data_.get()));
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    if (ovector[2 * i] != PCRE2_UNSET) groups[i] = Match::Span{ovector[2 * i], ovector[2 * i + 1]};
+  match.subject_ = subject;
+  if (match.names_ != regex_.names_) match.names_ = regex_.names_;
+  match.groups_.resize(pcre2_get_ovector_count(data_.get()));
+  for (std::size_t i = 0; i < match.groups_.size(); ++i) {
+    match.groups_[i].reset();
+    if (ovector[2 * i] != PCRE2_UNSET) match.groups_[i] = Match::Span{ovector[2 * i], ovector[2 * i + 1]};
   }
-  return std::optional<Match>(Match(subject, std::move(groups), regex_.names_));
+  return true;
 }
 
 // It runs inside the library, so it must not throw; a negative result ends
@@ -84,23 +89,23 @@ bool Searcher::charge(const pcre2_callout_block& block) {
   return true;
 }
 
-qv_common::Result<std::optional<Match>, std::string> MatchCursor::next() {
+qv_common::Result<const Match*, std::string> MatchCursor::next() {
   while (from_ <= subject_.size()) {
-    QV_ASSIGN_OR_RETURN(std::optional<Match> found, searcher_.search(subject_, from_, options_));
+    QV_ASSIGN_OR_RETURN(const bool found, searcher_.search(subject_, from_, options_, match_));
     options_ = PCRE2_NO_UTF_CHECK;
     if (!found) break;
-    const bool empty = found->start() == found->end();
-    if (empty && found->end() == last_end_) {
-      if (found->end() >= subject_.size()) break;
-      from_ = next_character(subject_, found->end());
+    const bool empty = match_.start() == match_.end();
+    if (empty && match_.end() == last_end_) {
+      if (match_.end() >= subject_.size()) break;
+      from_ = next_character(subject_, match_.end());
       continue;
     }
-    last_end_ = found->end();
-    from_ = empty ? next_character(subject_, found->end()) : found->end();
-    return found;
+    last_end_ = match_.end();
+    from_ = empty ? next_character(subject_, match_.end()) : match_.end();
+    return &match_;
   }
   from_ = subject_.size() + 1;
-  return std::optional<Match>();
+  return static_cast<const Match*>(nullptr);
 }
 
 }  // namespace runtime::instance::upgrade::apply

@@ -42,8 +42,9 @@ class Searcher {
     void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
   };
 
-  qv_common::Result<std::optional<Match>, std::string> search(std::string_view subject, std::size_t from,
-                                                             std::uint32_t options);
+  // Fills `match` and says whether there was one.
+  qv_common::Result<bool, std::string> search(std::string_view subject, std::size_t from, std::uint32_t options,
+                                              Match& match);
   // The callout before each item of the pattern; it charges the step.
   static int on_step(pcre2_callout_block* block, void* data);
   bool charge(const pcre2_callout_block& block);
@@ -61,19 +62,23 @@ class Searcher {
 };
 
 // The non-overlapping matches of a pattern in a subject, leftmost first,
-// found one at a time, so that no more than one is held. An empty match
+// found one at a time, so that no more than one is held and a match needs
+// no memory of its own. An empty match
 // right where the previous match ended is skipped; after an empty match the
 // search goes on one character further.
 class MatchCursor {
  public:
   MatchCursor(Searcher& searcher, std::string_view subject) : searcher_(searcher), subject_(subject) {}
 
-  // The next match, or none after the last.
-  qv_common::Result<std::optional<Match>, std::string> next();
+  // The next match, or null after the last. The match stays valid until
+  // the next call.
+  qv_common::Result<const Match*, std::string> next();
 
  private:
   Searcher& searcher_;
   std::string_view subject_;
+  // Each match is found into the same record, which keeps its room.
+  Match match_;
   std::size_t from_ = 0;
   std::optional<std::size_t> last_end_;
   // The subject's UTF-8 is checked by the first search only: checking it
