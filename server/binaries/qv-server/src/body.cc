@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <exception>
+#include <new>
 #include <variant>
 
 #include "output.h"
@@ -18,7 +20,7 @@ constexpr std::uint8_t kFailure = 1;
 
 using core::system::exit::CommandError;
 using Text = qv_common::Result<std::string, std::string>;
-namespace upgrade = runtime::instance::upgrade;
+namespace upgrade = ::runtime::instance::upgrade;
 
 // A failed engine call ends the subcommand with the command error's debug
 // rendering as its message.
@@ -67,13 +69,10 @@ int descriptor_of(cli::Stream stream) {
   return stream == cli::Stream::standard_output ? STDOUT_FILENO : STDERR_FILENO;
 }
 
-}  // namespace
-
-qv_common::Result<std::string, std::string> run(cli::CliCommand command) {
-  return std::visit(Dispatch{}, command);
-}
-
-std::uint8_t execute(std::span<const std::string> arguments) {
+// Everything the command does. An exception leaves it with the command's
+// records and guards already dropped, so that the scratch folder is gone
+// before the caller prints the failure.
+std::uint8_t parse_run_and_print(std::span<const std::string> arguments, runtime::Runtime& runtime) {
   auto command = cli::parse(arguments);
   if (!command) {
     const cli::ParseExit& exit = command.error();
@@ -81,12 +80,32 @@ std::uint8_t execute(std::span<const std::string> arguments) {
     return exit.code;
   }
   auto report = run(*std::move(command));
+  runtime.rethrow_worker_failure();
   if (!report) {
     output::print_error(report.error());
     return kFailure;
   }
   // A report that cannot be written did not reach its reader: that run failed.
   return output::print_report(*report) ? kSuccess : kFailure;
+}
+
+}  // namespace
+
+qv_common::Result<std::string, std::string> run(cli::CliCommand command) {
+  return std::visit(Dispatch{}, command);
+}
+
+std::uint8_t execute(std::span<const std::string> arguments, runtime::Runtime& runtime) {
+  try {
+    return parse_run_and_print(arguments, runtime);
+  } catch (const std::bad_alloc&) {
+    output::print_out_of_memory();
+  } catch (const std::exception& error) {
+    output::print_unexpected(error.what());
+  } catch (...) {
+    output::print_unexpected("an exception of an unknown type");
+  }
+  return kFailure;
 }
 
 }  // namespace qv_server::body

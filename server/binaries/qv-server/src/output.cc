@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ using runtime::instance::upgrade::offline::UpgradeReport;
 using runtime::instance::upgrade::replay::Mismatch;
 
 constexpr std::string_view kUnserializable = R"({"error":"The failure could not be serialized"})";
+constexpr std::string_view kOutOfMemoryLine = "{\"error\":\"The command ran out of memory.\"}\n";
 
 qv_common::Result<std::string, std::string> compact(const Json& value) {
   try {
@@ -143,6 +145,17 @@ void print_error(std::string_view message) {
   line += '\n';
   // Nothing is left to report to when standard error refuses the line.
   write_all(STDERR_FILENO, line);
+}
+
+void print_out_of_memory() { write_all(STDERR_FILENO, kOutOfMemoryLine); }
+
+void print_unexpected(std::string_view description) {
+  try {
+    print_error(fmt::format("The command failed unexpectedly: {}.", description));
+  } catch (const std::exception&) {
+    write_all(STDERR_FILENO, std::string_view(kUnserializable.data(), kUnserializable.size()));
+    write_all(STDERR_FILENO, "\n");
+  }
 }
 
 }  // namespace qv_server::output

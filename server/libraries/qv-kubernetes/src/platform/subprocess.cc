@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "platform/unique_fd.h"
 
@@ -134,6 +136,29 @@ qv_common::Result<void, std::string> drain(UniqueFd out, UniqueFd err, ProcessOu
   return {};
 }
 
+// A started child until it is waited for. An exception that leaves the run
+// (memory running out while its output is read) kills and reaps it, so that
+// nothing it still writes lands in a folder the unwinding removes.
+class StartedChild {
+ public:
+  explicit StartedChild(pid_t pid) : pid_(pid) {}
+  StartedChild(const StartedChild&) = delete;
+  StartedChild& operator=(const StartedChild&) = delete;
+  ~StartedChild() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+  }
+
+  // The child, to be waited for by the caller.
+  pid_t release() { return std::exchange(pid_, -1); }
+
+ private:
+  pid_t pid_;
+};
+
 qv_common::Result<int, std::string> wait_for(pid_t pid) {
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
@@ -153,7 +178,8 @@ qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std:
   QV_ASSIGN_OR_RETURN(Pipe err, make_pipe());
   FileActions actions;
   QV_RETURN_IF_ERROR(prepare(actions, out, err, working_folder, input));
-  QV_ASSIGN_OR_RETURN(pid_t pid, spawn(argv, actions, environment));
+  QV_ASSIGN_OR_RETURN(const pid_t pid, spawn(argv, actions, environment));
+  StartedChild child(pid);
   // Only the child may hold the write ends, or the reads never see the end.
   out.write.reset();
   err.write.reset();
@@ -162,7 +188,7 @@ qv_common::Result<ProcessOutput, std::string> run_process(const std::vector<std:
   // The read ends are closed before waiting, so a child still writing after
   // a failed read ends instead of blocking the wait.
   auto drained = drain(std::move(out.read), std::move(err.read), result);
-  QV_ASSIGN_OR_RETURN(result.status, wait_for(pid));
+  QV_ASSIGN_OR_RETURN(result.status, wait_for(child.release()));
   QV_RETURN_IF_ERROR(std::move(drained));
   return result;
 }

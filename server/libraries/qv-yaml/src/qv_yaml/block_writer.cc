@@ -96,6 +96,8 @@ std::optional<Style> chosen_style(std::string_view text, const Allowed& allowed,
 // whether the text so far ends in white space or in indentation only.
 class BlockWriter {
  public:
+  explicit BlockWriter(std::size_t max_bytes) : max_bytes_(max_bytes) {}
+
   std::optional<std::string> write(const Value& document) {
     const bool collection = (document.is_mapping() && !document.as_mapping().empty()) ||
                             (document.is_sequence() && !document.as_sequence().empty());
@@ -104,11 +106,13 @@ class BlockWriter {
     out_.reserve(512);
     if (!node(document, Place::kRoot, 0)) return std::nullopt;
     write_indent();
+    if (too_long()) return std::nullopt;
     return std::move(out_);
   }
 
  private:
   bool node(const Value& value, Place place, std::size_t depth) {
+    if (too_long()) return false;
     switch (value.kind()) {
       case Value::Kind::kString: return scalar(value.as_string(), asked_style(string_style(value.as_string())), place);
       case Value::Kind::kSequence:
@@ -205,6 +209,8 @@ class BlockWriter {
     whitespace_ = true;
     // Each line indented, empty lines left empty.
     for (std::size_t start = 0; start < text.size();) {
+      // Each line takes the indentation again, so a long text can grow far.
+      if (too_long()) return false;
       const std::size_t end = std::min(text.find('\n', start), text.size());
       if (end > start) {
         write_indent();
@@ -219,6 +225,10 @@ class BlockWriter {
     }
     return true;
   }
+
+  // Checked at each node and each line of a literal: a text stops growing
+  // soon after it passes the limit.
+  bool too_long() const { return out_.size() > max_bytes_; }
 
   void increase_indent(bool flow, bool indentless) {
     if (indent_ < 0) {
@@ -258,6 +268,7 @@ class BlockWriter {
     column_ = 0;
   }
 
+  std::size_t max_bytes_;
   std::string out_;
   int indent_ = -1;
   int column_ = 0;
@@ -267,6 +278,8 @@ class BlockWriter {
 
 }  // namespace
 
-std::optional<std::string> write_block(const Value& value) { return BlockWriter().write(value); }
+std::optional<std::string> write_block(const Value& value, std::size_t max_bytes) {
+  return BlockWriter(max_bytes).write(value);
+}
 
 }  // namespace qv_yaml

@@ -275,6 +275,21 @@ TEST(EmitTest, StringsThatEveryReaderTakesAsStringsStayPlain) {
   }
 }
 
+// Both writers stop at the limit: a document of the common shapes and one
+// that only the library's emitter writes.
+TEST(EmitTest, ATextLongerThanTheLimitIsRefusedNamingIt) {
+  for (const std::string_view text : {"a: [x, 'y z']\nb: |\n  one\n  two\n", "a: !t [x]\nb: \"\\u00e9\"\n"}) {
+    SCOPED_TRACE(text);
+    const Value value = parse_single(text).value();
+    const std::string written = emit(value).value();
+    EXPECT_EQ(emit(value, written.size()).value(), written);
+    auto shorter = emit(value, written.size() - 1);
+    ASSERT_FALSE(shorter);
+    EXPECT_EQ(shorter.error(),
+              "size limit exceeded: the text would be longer than " + std::to_string(written.size() - 1) + " bytes");
+  }
+}
+
 TEST(EmitTest, ScalarsOnTheirOwn) {
   EXPECT_EQ(*emit(Value(nullptr)), "null\n");
   EXPECT_EQ(*emit(Value("")), "''\n");

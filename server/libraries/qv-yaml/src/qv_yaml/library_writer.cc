@@ -3,9 +3,11 @@
 #include <yaml.h>
 
 #include <memory>
+#include <new>
 
 #include <fmt/format.h>
 
+#include "qv_yaml/emit.h"
 #include "qv_yaml/emit_rules.h"
 #include "qv_yaml/parse.h"
 
@@ -19,8 +21,29 @@ struct EmitterDeleter {
   }
 };
 
+// The emitter's text so far, up to a size, and why it stopped growing.
+struct Output {
+  std::string text;
+  std::size_t max_bytes;
+  bool too_long = false;
+  bool out_of_memory = false;
+};
+
+// A refused write ends the emitter's work with an error. No exception may
+// cross the C library, so running out of memory is noted and thrown again
+// once the emitter has returned.
 int append_output(void* data, unsigned char* buffer, size_t size) {
-  static_cast<std::string*>(data)->append(reinterpret_cast<const char*>(buffer), size);
+  auto& output = *static_cast<Output*>(data);
+  if (size > output.max_bytes || output.text.size() > output.max_bytes - size) {
+    output.too_long = true;
+    return 0;
+  }
+  try {
+    output.text.append(reinterpret_cast<const char*>(buffer), size);
+  } catch (const std::bad_alloc&) {
+    output.out_of_memory = true;
+    return 0;
+  }
   return 1;
 }
 
@@ -30,7 +53,7 @@ yaml_char_t* chars(const std::string& text) {
 
 class Writer {
  public:
-  Writer() : emitter_(new yaml_emitter_t) {
+  explicit Writer(std::size_t max_bytes) : out_{.max_bytes = max_bytes}, emitter_(new yaml_emitter_t) {
     yaml_emitter_initialize(emitter_.get());
     yaml_emitter_set_output(emitter_.get(), append_output, &out_);
     yaml_emitter_set_unicode(emitter_.get(), 1);
@@ -48,13 +71,15 @@ class Writer {
     if (!emit(event)) return fail();
     yaml_stream_end_event_initialize(&event);
     if (!emit(event) || !yaml_emitter_flush(emitter_.get())) return fail();
-    return std::move(out_);
+    return std::move(out_.text);
   }
 
  private:
   bool emit(yaml_event_t& event) { return yaml_emitter_emit(emitter_.get(), &event) != 0; }
 
   qv_common::Result<std::string, std::string> fail() const {
+    if (out_.out_of_memory) throw std::bad_alloc();
+    if (out_.too_long) return qv_common::fail(size_limit_exceeded(out_.max_bytes));
     if (!error_.empty()) return qv_common::fail(error_);
     const char* problem = emitter_->problem;
     return qv_common::fail(std::string(problem != nullptr ? problem : "could not write YAML"));
@@ -121,13 +146,15 @@ class Writer {
     return false;
   }
 
-  std::string out_;
+  Output out_;
   std::string error_;
   std::unique_ptr<yaml_emitter_t, EmitterDeleter> emitter_;
 };
 
 }  // namespace
 
-qv_common::Result<std::string, std::string> write_with_library(const Value& value) { return Writer().write(value); }
+qv_common::Result<std::string, std::string> write_with_library(const Value& value, std::size_t max_bytes) {
+  return Writer(max_bytes).write(value);
+}
 
 }  // namespace qv_yaml

@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "qv_yaml/extent.h"
 #include "qv_yaml/key_index.h"
 #include "qv_yaml/resolve.h"
 
@@ -44,21 +45,6 @@ Mark mark_of(const yaml_mark_t& mark) {
 // An event's anchor or tag, empty when it has none.
 std::string_view view_of(const yaml_char_t* text) {
   return text == nullptr ? std::string_view() : std::string_view(reinterpret_cast<const char*>(text));
-}
-
-std::size_t node_count(const Value& value) {
-  std::size_t count = 1;
-  switch (value.kind()) {
-    case Value::Kind::kSequence:
-      for (const Value& item : value.as_sequence()) count += node_count(item);
-      break;
-    case Value::Kind::kMapping:
-      for (const auto& [key, item] : value.as_mapping()) count += node_count(key) + node_count(item);
-      break;
-    case Value::Kind::kTagged: count += node_count(value.as_tagged().value); break;
-    default: break;
-  }
-  return count;
 }
 
 // A tag that the core schema knows ("!!str", ...) as its short name; empty
@@ -135,7 +121,7 @@ class Builder {
   };
   struct Anchored {
     Value value;
-    std::size_t nodes;
+    Extent extent;
   };
 
   std::string parser_error() const {
@@ -239,9 +225,14 @@ class Builder {
   std::optional<std::string> alias(std::string_view name, Mark mark) {
     auto found = anchors_.find(name);
     if (found == anchors_.end()) return fmt::format("unknown anchor '{}'{}", name, location(mark));
-    alias_nodes_ += found->second.nodes;
+    alias_nodes_ += found->second.extent.nodes;
+    alias_bytes_ += found->second.extent.bytes;
     if (alias_nodes_ > kMaxAliasNodes) {
       return fmt::format("repetition limit exceeded: aliases expand to more than {} nodes{}", kMaxAliasNodes,
+                         location(mark));
+    }
+    if (alias_bytes_ > kMaxAliasBytes) {
+      return fmt::format("repetition limit exceeded: aliases expand to more than {} bytes{}", kMaxAliasBytes,
                          location(mark));
     }
     return add(Value(found->second.value));
@@ -254,8 +245,7 @@ class Builder {
       value.set_mark(mark);
     }
     if (!anchor.empty()) {
-      const std::size_t nodes = node_count(value);
-      anchors_.insert_or_assign(std::string(anchor), Anchored{value, nodes});
+      anchors_.insert_or_assign(std::string(anchor), Anchored{value, extent_of(value)});
     }
     return add(std::move(value));
   }
@@ -289,6 +279,7 @@ class Builder {
   std::vector<Frame> stack_;
   std::map<std::string, Anchored, std::less<>> anchors_;
   std::size_t alias_nodes_ = 0;
+  std::size_t alias_bytes_ = 0;
   Value result_;
 };
 

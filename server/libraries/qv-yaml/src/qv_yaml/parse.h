@@ -19,8 +19,10 @@ struct ParseOptions {
 
 // Deepest nesting of collections a document may have.
 inline constexpr std::size_t kMaxDepth = 128;
-// Most nodes that alias expansion may add to one document.
+// Most nodes, and most bytes of text (as `extent_of` counts them), that
+// alias expansion may add to one document.
 inline constexpr std::size_t kMaxAliasNodes = 250'000;
+inline constexpr std::size_t kMaxAliasBytes = 16 * 1024 * 1024;
 
 // Reads text that holds exactly one YAML document. Failure messages name the
 // problem and where it lies ("... at line L column C").

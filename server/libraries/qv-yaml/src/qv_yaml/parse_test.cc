@@ -94,6 +94,23 @@ TEST(ParseTest, AliasExpansionIsBounded) {
   EXPECT_EQ(*small->as_mapping().find("use"), *small->as_mapping().find("base"));
 }
 
+// Few aliases of one large scalar add few nodes but many bytes.
+TEST(ParseTest, AliasExpansionIsBoundedInBytes) {
+  const auto aliased = [](int aliases) {
+    std::string text = "big: &b " + std::string(1'000'000, 'x') + "\nuses: [";
+    for (int i = 0; i < aliases; ++i) text += i ? ", *b" : "*b";
+    return text + "]\n";
+  };
+  // Each alias adds the scalar's million bytes and one for its node.
+  auto sixteen = parse_single(aliased(16));
+  ASSERT_TRUE(sixteen) << sixteen.error();
+  EXPECT_EQ(sixteen->as_mapping().find("uses")->as_sequence().size(), 16u);
+  EXPECT_EQ(error_of(aliased(17)),
+            "repetition limit exceeded: aliases expand to more than 16777216 bytes at line 2 column 72");
+  EXPECT_EQ(error_of(aliased(4000)),
+            "repetition limit exceeded: aliases expand to more than 16777216 bytes at line 2 column 72");
+}
+
 TEST(ParseTest, NullsWrittenAsNothingAreToldApartFromExplicitNulls) {
   auto value = parse_single("a:\nb: ~\nc: null\nd: !!null\ne: {f: }\n");
   ASSERT_TRUE(value) << value.error();

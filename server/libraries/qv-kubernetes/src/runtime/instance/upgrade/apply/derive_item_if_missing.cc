@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "qv_yaml/extent.h"
 #include "qv_yaml/key_index.h"
 
 #include "runtime/instance/upgrade/apply/compile_pattern.h"
 #include "runtime/instance/upgrade/apply/render_template.h"
 #include "runtime/instance/upgrade/apply/replace_kind.h"
+#include "runtime/instance/upgrade/apply/result_limit.h"
 #include "runtime/instance/upgrade/apply/scalar_text.h"
 #include "runtime/instance/upgrade/apply/split_leaf.h"
 #include "runtime/instance/upgrade/apply/walk.h"
 
 namespace runtime::instance::upgrade::apply {
+
+using core::system::exit::CommandError;
+
 namespace {
 
 // The items of a sequence, found by hash, so that checking every derived
@@ -35,16 +40,18 @@ class ItemSet {
 // Inserts each derived item right after its source unless an equal item is
 // there already. The items are decided from the last to the first, each
 // against the sequence as the later insertions left it; the sequence is then
-// rebuilt once.
-bool insert_missing(qv_yaml::Sequence& sequence, std::vector<Derived> derived) {
+// rebuilt once. Returns the bytes of the inserted items.
+std::size_t insert_missing(qv_yaml::Sequence& sequence, std::vector<Derived> derived) {
   ItemSet present(sequence);
   std::vector<Derived*> inserted;
+  std::size_t bytes = 0;
   for (auto next = derived.rbegin(); next != derived.rend(); ++next) {
     if (present.contains(next->item)) continue;
     present.add(next->item);
     inserted.push_back(&*next);
+    bytes += qv_yaml::extent_of(next->item).bytes;
   }
-  if (inserted.empty()) return false;
+  if (inserted.empty()) return 0;
   qv_yaml::Sequence rebuilt;
   rebuilt.reserve(sequence.size() + inserted.size());
   auto next = inserted.rbegin();
@@ -53,19 +60,29 @@ bool insert_missing(qv_yaml::Sequence& sequence, std::vector<Derived> derived) {
     for (; next != inserted.rend() && (*next)->source == i; ++next) rebuilt.push_back(std::move((*next)->item));
   }
   sequence = std::move(rebuilt);
-  return true;
+  return bytes;
 }
 
 }  // namespace
 
-qv_common::Result<std::vector<Derived>, std::string> derive(const qv_yaml::Sequence& sequence, const Regex& pattern,
-                                                            const spec::DeriveItemIfMissing& op) {
+qv_common::Result<std::vector<Derived>, CommandError> derive(const qv_yaml::Sequence& sequence, Searcher& searcher,
+                                                             const spec::DeriveItemIfMissing& op,
+                                                             const WorkingText& text) {
   std::vector<Derived> derived;
+  // Items equal to one already there are dropped later, so the derived items
+  // are bounded on their own; what is inserted then counts against the text.
+  std::size_t room = kMaxResultBytes;
   for (std::size_t i = 0; i < sequence.size(); ++i) {
-    const auto text = scalar_text(sequence[i]);
-    if (!text) continue;
-    QV_ASSIGN_OR_RETURN(const std::optional<Match> match, pattern.find(*text));
-    if (match) derived.push_back({i, qv_yaml::Value(render_template(op.item, *match))});
+    const auto scalar = scalar_text(sequence[i]);
+    if (!scalar) continue;
+    auto match = searcher.find(*scalar);
+    if (!match) return qv_common::fail(pattern_failed(text.version(), text.entry(), op.pattern, match.error()));
+    if (!*match) continue;
+    // Each derived string takes its text and one node.
+    auto rendered = room == 0 ? std::nullopt : render_template(op.item, **match, room - 1);
+    if (!rendered) return qv_common::fail(result_too_large(text.version(), text.entry()));
+    room -= rendered->size() + 1;
+    derived.push_back({i, qv_yaml::Value(std::move(*rendered))});
   }
   return derived;
 }
@@ -73,20 +90,17 @@ qv_common::Result<std::vector<Derived>, std::string> derive(const qv_yaml::Seque
 // Adds, after each item of the sequence that the pattern matches, the item
 // rendered from the match, unless an equal item exists.
 Changed replace_kind(const spec::DeriveItemIfMissing& op, WorkingText& text) {
-  const std::string_view version = text.version();
-  const std::string_view entry = text.entry();
   QV_ASSIGN_OR_RETURN(const Regex* pattern, compile_pattern(text, op.pattern));
   const auto segments = split_leaf(op.leaf);
-  return edit_document(text,
-                       [&](qv_yaml::Value& document) -> qv_common::Result<bool, core::system::exit::CommandError> {
-                         qv_yaml::Value* leaf = walk(document, segments);
-                         if (leaf == nullptr || !leaf->is_sequence()) return false;
-                         auto derived = derive(leaf->as_sequence(), *pattern, op);
-                         if (!derived) {
-                           return qv_common::fail(pattern_failed(version, entry, op.pattern, derived.error()));
-                         }
-                         return insert_missing(leaf->as_sequence(), std::move(*derived));
-                       });
+  return edit_document(text, [&](qv_yaml::Value& document) -> Changed {
+    qv_yaml::Value* leaf = walk(document, segments);
+    if (leaf == nullptr || !leaf->is_sequence()) return false;
+    Searcher searcher(*pattern);
+    QV_ASSIGN_OR_RETURN(std::vector<Derived> derived, derive(leaf->as_sequence(), searcher, op, text));
+    const std::size_t inserted = insert_missing(leaf->as_sequence(), std::move(derived));
+    QV_RETURN_IF_ERROR(text.grow(inserted));
+    return inserted > 0;
+  });
 }
 
 }  // namespace runtime::instance::upgrade::apply

@@ -1,8 +1,11 @@
+#include "qv_yaml/extent.h"
 #include "runtime/instance/upgrade/apply/compile_pattern.h"
 #include "runtime/instance/upgrade/apply/place_sibling.h"
 #include "runtime/instance/upgrade/apply/render_template.h"
 #include "runtime/instance/upgrade/apply/replace_kind.h"
+#include "runtime/instance/upgrade/apply/result_limit.h"
 #include "runtime/instance/upgrade/apply/scalar_text.h"
+#include "runtime/instance/upgrade/apply/searcher.h"
 #include "runtime/instance/upgrade/apply/split_leaf.h"
 #include "runtime/instance/upgrade/apply/walk.h"
 
@@ -28,10 +31,15 @@ Changed replace_kind(const spec::DeriveSiblingIfExisting& op, WorkingText& text)
                          if (mapping.contains(sibling) || anchored == nullptr) return false;
                          const auto value_text = scalar_text(*anchored);
                          if (!value_text) return false;
-                         auto match = pattern->find(*value_text);
+                         Searcher searcher(*pattern);
+                         auto match = searcher.find(*value_text);
                          if (!match) return qv_common::fail(pattern_failed(version, entry, op.pattern, match.error()));
                          if (!*match) return false;
-                         place_sibling(mapping, anchor, sibling, render_value(op.value, **match), op.placement);
+                         auto value = render_value(op.value, **match, text.room());
+                         if (!value) return qv_common::fail(result_too_large(version, entry));
+                         QV_RETURN_IF_ERROR(
+                             text.grow(qv_yaml::extent_of(sibling).bytes + qv_yaml::extent_of(*value).bytes));
+                         place_sibling(mapping, anchor, sibling, std::move(*value), op.placement);
                          return true;
                        });
 }

@@ -3,6 +3,7 @@
 #include "base/error/upgrade.h"
 #include "qv_yaml/emit.h"
 #include "qv_yaml/parse.h"
+#include "runtime/instance/upgrade/apply/result_limit.h"
 
 namespace runtime::instance::upgrade::apply {
 
@@ -21,7 +22,7 @@ qv_common::Result<qv_yaml::Value, CommandError> parse_document(std::string_view 
 
 qv_common::Result<std::string, CommandError> render_document(std::string_view version, std::string_view entry,
                                                              const qv_yaml::Value& document) {
-  auto text = qv_yaml::emit(document);
+  auto text = qv_yaml::emit(document, kMaxResultBytes);
   if (!text) {
     return qv_common::fail(CommandError(
         UpgradeError::ModifyRenderFailed(std::string(version), std::string(entry), std::move(text).error())));

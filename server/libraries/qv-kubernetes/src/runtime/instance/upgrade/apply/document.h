@@ -15,7 +15,8 @@ qv_common::Result<qv_yaml::Value, core::system::exit::CommandError> parse_docume
                                                                                    std::string_view entry,
                                                                                    std::string_view text);
 
-// Writes a document back as block-style YAML; `ModifyRenderFailed` when it cannot.
+// Writes a document back as block-style YAML; `ModifyRenderFailed` when it
+// cannot, or when the text would be longer than `kMaxResultBytes`.
 qv_common::Result<std::string, core::system::exit::CommandError> render_document(
     std::string_view version, std::string_view entry, const qv_yaml::Value& document);
 

@@ -1,6 +1,7 @@
 #include <fmt/format.h>
 
 #include "base/error/upgrade.h"
+#include "qv_yaml/extent.h"
 #include "qv_yaml/parse.h"
 #include "runtime/instance/upgrade/apply/replace_kind.h"
 #include "runtime/instance/upgrade/apply/split_leaf.h"
@@ -15,9 +16,14 @@ qv_yaml::Mapping* as_creatable_mapping(qv_yaml::Value& node) {
   return node.is_mapping() ? &node.as_mapping() : nullptr;
 }
 
-// The value under `key`, appended as null when missing.
-qv_yaml::Value& child_of(qv_yaml::Mapping& mapping, const std::string& key) {
-  if (!mapping.contains(qv_yaml::Value(key))) mapping.push_back(qv_yaml::Value(key), qv_yaml::Value());
+// The value under `key`, appended as null when missing; `added` counts the
+// bytes of an appended entry.
+qv_yaml::Value& child_of(qv_yaml::Mapping& mapping, const std::string& key, std::size_t& added) {
+  if (!mapping.contains(qv_yaml::Value(key))) {
+    qv_yaml::Value entry_key(key);
+    added += qv_yaml::extent_of(entry_key).bytes + 1;
+    mapping.push_back(std::move(entry_key), qv_yaml::Value());
+  }
   return *mapping.find(std::string_view(key));
 }
 
@@ -45,15 +51,19 @@ Changed replace_kind(const spec::InsertChildIfMissing& op, WorkingText& text) {
   const bool too_deep = segments.size() >= qv_yaml::kMaxDepth;
   return edit_document(text, [&](qv_yaml::Value& document) -> Changed {
     qv_yaml::Value* node = &document;
+    std::size_t added = 0;
     for (const std::string& segment : segments) {
       if (too_deep && !leads_on(*node, segment)) return qv_common::fail(too_deep_failure(text));
       qv_yaml::Mapping* mapping = as_creatable_mapping(*node);
       if (mapping == nullptr) return false;
-      node = &child_of(*mapping, segment);
+      node = &child_of(*mapping, segment, added);
     }
     qv_yaml::Mapping* leaf = as_creatable_mapping(*node);
     if (leaf == nullptr || leaf->contains(qv_yaml::Value(op.child))) return false;
-    leaf->push_back(qv_yaml::Value(op.child), op.value);
+    qv_yaml::Value child(op.child);
+    added += qv_yaml::extent_of(child).bytes + qv_yaml::extent_of(op.value).bytes;
+    QV_RETURN_IF_ERROR(text.grow(added));
+    leaf->push_back(std::move(child), op.value);
     return true;
   });
 }

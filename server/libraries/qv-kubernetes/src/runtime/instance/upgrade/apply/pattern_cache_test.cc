@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/instance/upgrade/apply/searcher.h"
+
 namespace runtime::instance::upgrade::apply {
 namespace {
 
@@ -11,7 +13,7 @@ TEST(PatternCache, CompilesEachTextOnceAndKeepsItsOutcome) {
   ASSERT_TRUE(first) << first.error();
   EXPECT_EQ(&cache.compile("(?<q>[a-z]+)-1"), &first);
   EXPECT_NE(&cache.compile("[a-z]+"), &first);
-  auto match = first->find("jobs-1");
+  auto match = Searcher(*first).find("jobs-1");
   ASSERT_TRUE(match && *match);
   EXPECT_EQ((*match)->named("q"), "jobs");
 

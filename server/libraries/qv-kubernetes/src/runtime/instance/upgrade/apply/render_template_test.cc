@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "qv_yaml/parse.h"
+#include "runtime/instance/upgrade/apply/result_limit.h"
 #include "runtime/instance/upgrade/apply/scalar_text.h"
+#include "runtime/instance/upgrade/apply/searcher.h"
 
 namespace runtime::instance::upgrade::apply {
 namespace {
@@ -14,7 +16,7 @@ class RenderTemplate : public ::testing::Test {
  protected:
   // "name" and "num" take part in the match, "other" does not.
   RenderTemplate() : regex_(Regex::compile("(?<name>[a-z]+)-(?<num>\\d+)|(?<other>!)").value()) {
-    auto found = regex_.find(subject_);
+    auto found = Searcher(regex_).find(subject_);
     match_ = std::move(found).value();
   }
   const Match& match() const { return *match_; }
@@ -46,14 +48,23 @@ TEST_F(RenderTemplate, FillsOnlyGroupsThatTookPart) {
       {"${_x}", "${_x}"},
       {"${name}${name}", "webweb"},
   };
-  for (const auto& c : cases) EXPECT_EQ(render_template(c.text, match()), c.rendered) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(render_template(c.text, match(), kMaxResultBytes), c.rendered) << c.text;
+}
+
+TEST_F(RenderTemplate, StopsAtTheLimit) {
+  EXPECT_EQ(render_template("${name}${name}", match(), 6), "webweb");
+  EXPECT_EQ(render_template("${name}${name}", match(), 5), std::nullopt);
+  EXPECT_EQ(render_template("plain", match(), 4), std::nullopt);
+  // The strings of a value share one limit.
+  EXPECT_EQ(render_value(yaml("['a${num}', 'b${num}']"), match(), 6), yaml("[a42, b42]"));
+  EXPECT_EQ(render_value(yaml("['a${num}', 'b${num}']"), match(), 5), std::nullopt);
 }
 
 TEST_F(RenderTemplate, RendersStringsInsideValuesButNotKeysOrTags) {
   const qv_yaml::Value value = yaml("${name}: ['a${num}', 5, ~, {k: '${name}'}, !t '${name}']\nn: ${num}\n");
   const qv_yaml::Value expected = yaml("${name}: [a42, 5, ~, {k: web}, !t '${name}']\nn: '42'\n");
-  EXPECT_EQ(render_value(value, match()), expected);
-  EXPECT_EQ(render_value(yaml("7"), match()), yaml("7"));
+  EXPECT_EQ(render_value(value, match(), kMaxResultBytes), expected);
+  EXPECT_EQ(render_value(yaml("7"), match(), kMaxResultBytes), yaml("7"));
 }
 
 TEST(ScalarText, GivesTheTextOfScalarsOnly) {

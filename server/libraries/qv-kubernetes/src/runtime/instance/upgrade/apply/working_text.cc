@@ -1,6 +1,10 @@
 #include "runtime/instance/upgrade/apply/working_text.h"
 
+#include <algorithm>
+
+#include "qv_yaml/extent.h"
 #include "runtime/instance/upgrade/apply/document.h"
+#include "runtime/instance/upgrade/apply/result_limit.h"
 
 namespace runtime::instance::upgrade::apply {
 
@@ -9,6 +13,8 @@ using core::system::exit::CommandError;
 qv_common::Result<qv_yaml::Value*, CommandError> WorkingText::document() {
   if (!document_) {
     QV_ASSIGN_OR_RETURN(qv_yaml::Value parsed, parse_document(version_, entry_, text_));
+    // Aliases can make a document larger than its text.
+    size_ = qv_yaml::extent_of(parsed).bytes;
     document_ = std::move(parsed);
   }
   return &*document_;
@@ -24,6 +30,7 @@ qv_common::Result<const std::string*, CommandError> WorkingText::text() {
 
 void WorkingText::set_text(std::string text) {
   text_ = std::move(text);
+  size_ = text_.size();
   document_.reset();
   stale_ = false;
 }
@@ -32,5 +39,15 @@ qv_common::Result<std::string, CommandError> WorkingText::take() {
   QV_RETURN_IF_ERROR(text());
   return std::move(text_);
 }
+
+std::size_t WorkingText::room() const { return kMaxResultBytes - std::min(size_, kMaxResultBytes); }
+
+qv_common::Result<void, CommandError> WorkingText::grow(std::size_t bytes) {
+  if (bytes > room()) return qv_common::fail(result_too_large(version_, entry_));
+  size_ += bytes;
+  return {};
+}
+
+void WorkingText::shrink(std::size_t bytes) { size_ -= std::min(size_, bytes); }
 
 }  // namespace runtime::instance::upgrade::apply

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,10 +17,14 @@ namespace runtime::instance::upgrade::apply {
 // file once and renders it once: reading back a rendered document gives an
 // equal document, so the result is the one each edit would give on its own.
 // An edit that does not fire leaves both the text and the document alone.
+//
+// It also keeps the size of the text, or of the document as `extent_of`
+// counts it, so that an edit can stop before its result passes
+// `kMaxResultBytes` without rendering it.
 class WorkingText {
  public:
   WorkingText(std::string text, std::string_view version, std::string_view entry, PatternCache& patterns)
-      : text_(std::move(text)), version_(version), entry_(entry), patterns_(patterns) {}
+      : text_(std::move(text)), size_(text_.size()), version_(version), entry_(entry), patterns_(patterns) {}
 
   // The document, parsed on first use (`ModifyParseFailed`).
   qv_common::Result<qv_yaml::Value*, core::system::exit::CommandError> document();
@@ -35,6 +40,14 @@ class WorkingText {
   // The final text.
   qv_common::Result<std::string, core::system::exit::CommandError> take();
 
+  // The bytes an edit may still add to the document.
+  std::size_t room() const;
+  // Counts `bytes` added to the document; `ModifyRenderFailed` naming the
+  // limit when there is no room for them.
+  qv_common::Result<void, core::system::exit::CommandError> grow(std::size_t bytes);
+  // Counts `bytes` taken out of the document.
+  void shrink(std::size_t bytes);
+
   std::string_view version() const { return version_; }
   std::string_view entry() const { return entry_; }
   // Where the operations compile their patterns.
@@ -45,6 +58,8 @@ class WorkingText {
   std::optional<qv_yaml::Value> document_;
   // Whether the document holds edits the text lacks.
   bool stale_ = false;
+  // The size of the text, or of the document once it is parsed.
+  std::size_t size_;
   std::string_view version_;
   std::string_view entry_;
   PatternCache& patterns_;
