@@ -90,13 +90,32 @@ bool needs_chmod(mode_t mode) {
   return !mask || (mode & ~static_cast<mode_t>(0777)) != 0 || (mode & *mask) != 0;
 }
 
+// Removes the file it names when dropped, unless it was kept: a write that
+// fails, by an error or by an exception such as running out of memory,
+// leaves no partial file behind.
+class RemovedUnlessKept {
+ public:
+  explicit RemovedUnlessKept(const fs::path& path) : path_(path) {}
+  RemovedUnlessKept(const RemovedUnlessKept&) = delete;
+  RemovedUnlessKept& operator=(const RemovedUnlessKept&) = delete;
+  ~RemovedUnlessKept() {
+    if (!kept_) ::unlink(path_.c_str());
+  }
+  void keep() { kept_ = true; }
+
+ private:
+  const fs::path& path_;
+  bool kept_ = false;
+};
+
 // Creates the file anew; a failed write removes it again.
 Done create_new(const fs::path& path, std::string_view content) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (!fd) return qv_common::fail(os_error(errno));
-  auto written = write_and_close(std::move(fd), content);
-  if (!written) ::unlink(path.c_str());
-  return written;
+  RemovedUnlessKept created(path);
+  QV_RETURN_IF_ERROR(write_and_close(std::move(fd), content));
+  created.keep();
+  return {};
 }
 
 // What a replaced file keeps of the file it replaces.
@@ -132,19 +151,17 @@ Done replace(const fs::path& path, std::string_view content, std::optional<Kept>
     fd = UniqueFd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kept ? kept->mode & 0777 : 0666));
     if (!fd && errno != EEXIST) return qv_common::fail(os_error(errno));
   }
-  auto replaced = [&]() -> Done {
-    if (kept) {
-      // A change of owner clears the set-user-ID and set-group-ID bits: the
-      // mode comes after it.
-      keep_owner(fd.get(), kept->owner, kept->group);
-      if (needs_chmod(kept->mode) && ::fchmod(fd.get(), kept->mode) != 0) return qv_common::fail(os_error(errno));
-    }
-    QV_RETURN_IF_ERROR(write_and_close(std::move(fd), content));
-    if (::rename(temporary.c_str(), path.c_str()) != 0) return qv_common::fail(os_error(errno));
-    return {};
-  }();
-  if (!replaced) ::unlink(temporary.c_str());
-  return replaced;
+  RemovedUnlessKept written(temporary);
+  if (kept) {
+    // A change of owner clears the set-user-ID and set-group-ID bits: the
+    // mode comes after it.
+    keep_owner(fd.get(), kept->owner, kept->group);
+    if (needs_chmod(kept->mode) && ::fchmod(fd.get(), kept->mode) != 0) return qv_common::fail(os_error(errno));
+  }
+  QV_RETURN_IF_ERROR(write_and_close(std::move(fd), content));
+  if (::rename(temporary.c_str(), path.c_str()) != 0) return qv_common::fail(os_error(errno));
+  written.keep();
+  return {};
 }
 
 qv_common::Result<std::string, std::string> utf8_text(std::string content) {

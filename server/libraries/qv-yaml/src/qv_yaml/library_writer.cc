@@ -53,7 +53,7 @@ yaml_char_t* chars(const std::string& text) {
 
 class Writer {
  public:
-  explicit Writer(std::size_t max_bytes) : out_{.max_bytes = max_bytes}, emitter_(new yaml_emitter_t) {
+  explicit Writer(std::size_t max_bytes) : out_{.text = {}, .max_bytes = max_bytes}, emitter_(new yaml_emitter_t) {
     yaml_emitter_initialize(emitter_.get());
     yaml_emitter_set_output(emitter_.get(), append_output, &out_);
     yaml_emitter_set_unicode(emitter_.get(), 1);
