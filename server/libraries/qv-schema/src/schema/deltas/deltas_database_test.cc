@@ -269,5 +269,74 @@ TEST_F(StepNineOnServer, TwoGroupsThatWouldHoldOneIdStopTheStepBeforeAnyChange) 
   }
 }
 
+// At version 4 a connection is keyed by its project and id, and two
+// projects may each hold a connection of one id; the step keys connections
+// by their id alone, so its first statement stops it, naming each such id
+// and its projects.
+TEST_F(StepNineOnServer, AConnectionIdThatTwoProjectsHoldStopsTheStepBeforeAnyChange) {
+  const auto delta = get(9);
+  ASSERT_TRUE(delta.has_value());
+  std::string step;
+  for (const std::string& text : delta->up) step += text + ";\n";
+  const std::string a = "0123456789012345678901234A";
+  const std::string b = "0123456789012345678901234B";
+  const std::string c = "0123456789012345678901234C";
+  const std::string refusal =
+      "Connection ids must be unique across projects once connections are keyed by their id alone; give the other "
+      "connections of each id another id or delete them, then upgrade again: ";
+  const struct {
+    const char* layout;
+    std::string connections;
+    std::string message;
+  } cases[] = {
+      {"another project holds a project's id", "('" + b + "', 'k-a')", refusal + "k-a: projects " + a + ", " + b},
+      {"three projects, two ids", "('" + c + "', 'k-a'), ('" + a + "', 'k-b'), ('" + c + "', 'k-b')",
+       refusal + "k-a: projects " + a + ", " + c + "; k-b: projects " + a + ", " + b + ", " + c},
+  };
+  const std::string connections =
+      "SELECT string_agg(project_id || ':' || id, ',' ORDER BY project_id, id) FROM connections";
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.layout);
+    run("INSERT INTO connections VALUES " + test_case.connections);
+    const std::string before = value(connections);
+    EXPECT_EQ(outcome(step), test_case.message);
+    EXPECT_EQ(value(connections), before);
+    EXPECT_EQ(value("SELECT count(*) FROM pg_attribute WHERE attrelid = 'groups'::regclass AND attname = 'kind'"), "0");
+    run("DELETE FROM connections WHERE (project_id, id) IN (VALUES " + test_case.connections + ")");
+  }
+  // Without them the step runs.
+  EXPECT_EQ(outcome(step), "ok");
+}
+
+// The step runs with the home schema on the search path, where the owner
+// may create a format that matches the check's call better than
+// pg_catalog's, and that would run as the upgrade's login.
+TEST_F(StepNineOnServer, TheFirstStatementCallsOnlyFunctionsOfPgCatalog) {
+  const auto delta = get(9);
+  ASSERT_TRUE(delta.has_value());
+  run("CREATE FUNCTION public.format(text, text, text) RETURNS text LANGUAGE plpgsql AS $$ BEGIN "
+      "RAISE EXCEPTION 'planted format ran as %', current_user; END $$");
+  const struct {
+    const char* collision;
+    std::string row;
+    std::string message;
+  } cases[] = {
+      {"group", "INSERT INTO groups VALUES ('0123456789012345678901234B', 'custom-a')",
+       "Group ids must be unique once each project has system groups of its own; give the other groups of each id "
+       "another id or delete them, then upgrade again: custom-a: custom group of project 0123456789012345678901234A, "
+       "custom group of project 0123456789012345678901234B"},
+      {"connection", "INSERT INTO connections VALUES ('0123456789012345678901234B', 'k-a')",
+       "Connection ids must be unique across projects once connections are keyed by their id alone; give the other "
+       "connections of each id another id or delete them, then upgrade again: k-a: projects "
+       "0123456789012345678901234A, 0123456789012345678901234B"},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.collision);
+    run("BEGIN; " + test_case.row);
+    EXPECT_EQ(outcome(delta->up.front()), test_case.message);
+    run("ROLLBACK");
+  }
+}
+
 }  // namespace
 }  // namespace schema::deltas

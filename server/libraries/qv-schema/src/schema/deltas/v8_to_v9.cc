@@ -45,6 +45,18 @@ constexpr std::array<SystemGroup, 3> kSystemIds = {{
 constexpr std::array<std::string_view, 4> kGroupChildren = {"collections", "logical_function_runs",
                                                             "logical_table_data_versions", "transactions"};
 
+// The names the step calls its functions by: bare in the statements that
+// move rows, qualified in the collision check, which runs its own text with
+// the home schema on the search path and must call pg_catalog's alone (its
+// operators take text on both sides, which pg_catalog, searched first,
+// holds exactly).
+struct Functions {
+  std::string_view left;
+  std::string_view min;
+};
+constexpr Functions kBare = {"left", "min"};
+constexpr Functions kCatalog = {"pg_catalog.left", "pg_catalog.min"};
+
 Expr text(std::string_view value) { return val(std::string(value)); }
 
 std::vector<Expr> old_ids() {
@@ -55,23 +67,31 @@ std::vector<Expr> old_ids() {
 
 std::string alter(TableAlter& statement) { return render_schema(statement); }
 
+Expr keeper(const Functions& functions) {
+  sqlbuilder::Select select;
+  select.expr(sqlbuilder::func(std::string(functions.min), {col("project_id")}))
+      .from("groups")
+      .and_where(col("id").in(old_ids()));
+  return sqlbuilder::subquery(select);
+}
+
 // A shared group's id in `column`, on a row of a project other than the
 // keeper: the rows the step renumbers.
-Expr renumbered(std::string_view column) {
-  return col(Iden(column)).in(old_ids()).and_(col("project_id").ne(keeper_project()));
+Expr renumbered(std::string_view column, const Functions& functions) {
+  return col(Iden(column)).in(old_ids()).and_(col("project_id").ne(keeper(functions)));
 }
 
 // The project's own id for a shared group in `column`: the first 25
 // characters of the project id and the group's suffix.
-Expr own_id(std::string_view column) {
+Expr own_id(std::string_view column, const Functions& functions) {
   Case suffix;
   for (const SystemGroup& group : kSystemIds) suffix.when(col(Iden(column)).eq(text(group.old_id)), text(group.suffix));
-  return sqlbuilder::func("left", {col("project_id"), val(25)}).concat(suffix.end());
+  return sqlbuilder::func(std::string(functions.left), {col("project_id"), val(25)}).concat(suffix.end());
 }
 
 Update renumber(std::string_view table, std::string_view column) {
   Update update;
-  update.table(Iden(table)).set(Iden(column), own_id(column)).and_where(renumbered(column));
+  update.table(Iden(table)).set(Iden(column), own_id(column, kBare)).and_where(renumbered(column, kBare));
   return update;
 }
 
@@ -88,36 +108,50 @@ Update group_kinds() {
   return update;
 }
 
-// Stops the step before any change while two groups would hold one id once
-// the shared groups are renumbered (another project's group may already
-// hold a project's new id), naming each id and the groups of the projects
-// that would hold it.
-constexpr const char* kUniqueGroupIds = R"sql(DO $$
+// Stops the step before any change while two rows would hold one key once
+// groups and connections are keyed by their id alone: two groups once the
+// shared groups are renumbered (another project's group may already hold a
+// project's new id), naming each id and the groups of the projects that
+// would hold it; then two connections, which version 4 keys by project and
+// id, naming each id and its projects.
+constexpr const char* kUniqueIds = R"sql(DO $$
 DECLARE
   collisions text;
 BEGIN
-  SELECT string_agg(format('%s: %s', id, holders), '; ' ORDER BY id)
+  SELECT pg_catalog.string_agg(pg_catalog.format('%s: %s', id, holders), '; ' ORDER BY id)
   INTO collisions
   FROM (
-    SELECT id, string_agg(holder, ', ' ORDER BY holder) AS holders
+    SELECT id, pg_catalog.string_agg(holder, ', ' ORDER BY holder) AS holders
     FROM ({}) AS renumbered
-    GROUP BY id HAVING count(*) > 1
+    GROUP BY id HAVING pg_catalog.count(*) > 1
   ) AS shared;
   IF collisions IS NOT NULL THEN
     RAISE EXCEPTION
       'Group ids must be unique once each project has system groups of its own; give the other groups of each id another id or delete them, then upgrade again: %',
       collisions;
   END IF;
+  SELECT pg_catalog.string_agg(pg_catalog.format('%s: projects %s', id, projects), '; ' ORDER BY id)
+  INTO collisions
+  FROM (
+    SELECT id, pg_catalog.string_agg(project_id, ', ' ORDER BY project_id) AS projects
+    FROM connections
+    GROUP BY id HAVING pg_catalog.count(*) > 1
+  ) AS shared;
+  IF collisions IS NOT NULL THEN
+    RAISE EXCEPTION
+      'Connection ids must be unique across projects once connections are keyed by their id alone; give the other connections of each id another id or delete them, then upgrade again: %',
+      collisions;
+  END IF;
 END $$)sql";
 
-std::string unique_group_ids() {
+std::string unique_ids() {
   Case id;
-  id.when(renumbered("id"), own_id("id")).otherwise(col("id"));
+  id.when(renumbered("id", kCatalog), own_id("id", kCatalog)).otherwise(col("id"));
   sqlbuilder::Select groups;
   groups.expr_as(id.end(), "id")
       .expr_as(kind().concat(text(" group of project ")).concat(col("project_id")), "holder")
       .from("groups");
-  return sqlbuilder::format_template(kUniqueGroupIds, {sqlbuilder::to_sql(groups)});
+  return sqlbuilder::format_template(kUniqueIds, {sqlbuilder::to_sql(groups)});
 }
 
 std::string drop_constraint(std::string_view table, std::string_view constraint) {
@@ -134,14 +168,10 @@ std::string add_restricting_key(std::string_view table, std::string_view column,
 
 }  // namespace
 
-Expr keeper_project() {
-  sqlbuilder::Select select;
-  select.expr(sqlbuilder::func("min", {col("project_id")})).from("groups").and_where(col("id").in(old_ids()));
-  return sqlbuilder::subquery(select);
-}
+Expr keeper_project() { return keeper(kBare); }
 
 source::Delta delta() {
-  std::vector<std::string> up = {unique_group_ids()};
+  std::vector<std::string> up = {unique_ids()};
   // The keys that name a group or a connection with its project go first.
   for (const std::string_view child : kGroupChildren) {
     up.push_back(drop_constraint(child, std::string(child) + "_project_id_group_id_fkey"));

@@ -1,7 +1,8 @@
 #pragma once
 // The step to version 9: every project gets system groups of its own, and
 // groups and connections are keyed by their id alone. It stops first, with
-// nothing changed, when two groups would then hold one id.
+// nothing changed, when two groups, or two connections, would then hold
+// one id.
 
 #include "schema/source.h"
 #include "sqlbuilder/expr.h"

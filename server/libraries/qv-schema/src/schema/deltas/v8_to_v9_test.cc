@@ -26,23 +26,34 @@ TEST(V8ToV9, KeeperProjectIsTheSmallestOwnerOfASharedGroup) {
 }
 
 TEST(V8ToV9, GroupsOfTheirOwnPerProject) {
-  const std::string keeper = "(SELECT min(\"project_id\") FROM \"groups\" WHERE \"id\" IN " + kOldIds + ")";
+  // The collision check calls pg_catalog's functions by name: it runs with
+  // the home schema on the search path.
+  const std::string qualified_keeper =
+      "(SELECT pg_catalog.min(\"project_id\") FROM \"groups\" WHERE \"id\" IN " + kOldIds + ")";
   Texts expected = {
       "DO $$\nDECLARE\n  collisions text;\nBEGIN\n"
-      "  SELECT string_agg(format('%s: %s', id, holders), '; ' ORDER BY id)\n  INTO collisions\n  FROM (\n"
-      "    SELECT id, string_agg(holder, ', ' ORDER BY holder) AS holders\n"
+      "  SELECT pg_catalog.string_agg(pg_catalog.format('%s: %s', id, holders), '; ' ORDER BY id)\n"
+      "  INTO collisions\n  FROM (\n"
+      "    SELECT id, pg_catalog.string_agg(holder, ', ' ORDER BY holder) AS holders\n"
       "    FROM (SELECT CASE WHEN \"id\" IN " +
-          kOldIds + " AND \"project_id\" <> " + keeper +
-          " THEN left(\"project_id\", 25) || CASE WHEN \"id\" = '00000000000000000000000208' THEN '4' WHEN "
+          kOldIds + " AND \"project_id\" <> " + qualified_keeper +
+          " THEN pg_catalog.left(\"project_id\", 25) || CASE WHEN \"id\" = '00000000000000000000000208' THEN '4' WHEN "
           "\"id\" = '0000000000000000000000020c' THEN '8' WHEN \"id\" = '0000000000000000000000020g' THEN 'c' END "
           "ELSE \"id\" END AS \"id\", CASE WHEN \"id\" = '00000000000000000000000208' THEN 'default' WHEN \"id\" = "
           "'0000000000000000000000020c' THEN 'sources' WHEN \"id\" = '0000000000000000000000020g' THEN "
           "'destinations' ELSE 'custom' END || ' group of project ' || \"project_id\" AS \"holder\" FROM "
           "\"groups\") AS renumbered\n"
-          "    GROUP BY id HAVING count(*) > 1\n  ) AS shared;\n  IF collisions IS NOT NULL THEN\n"
+          "    GROUP BY id HAVING pg_catalog.count(*) > 1\n  ) AS shared;\n  IF collisions IS NOT NULL THEN\n"
           "    RAISE EXCEPTION\n      'Group ids must be unique once each project has system groups of its own; give "
           "the other groups of each id another id or delete them, then upgrade again: %',\n      collisions;\n"
-          "  END IF;\nEND $$",
+          "  END IF;\n"
+          "  SELECT pg_catalog.string_agg(pg_catalog.format('%s: projects %s', id, projects), '; ' ORDER BY id)\n"
+          "  INTO collisions\n  FROM (\n"
+          "    SELECT id, pg_catalog.string_agg(project_id, ', ' ORDER BY project_id) AS projects\n"
+          "    FROM connections\n    GROUP BY id HAVING pg_catalog.count(*) > 1\n  ) AS shared;\n"
+          "  IF collisions IS NOT NULL THEN\n    RAISE EXCEPTION\n      'Connection ids must be unique across projects "
+          "once connections are keyed by their id alone; give the other connections of each id another id or delete "
+          "them, then upgrade again: %',\n      collisions;\n  END IF;\nEND $$",
       R"sql(ALTER TABLE "collections" DROP CONSTRAINT "collections_project_id_group_id_fkey")sql",
       R"sql(ALTER TABLE "logical_function_runs" DROP CONSTRAINT "logical_function_runs_project_id_group_id_fkey")sql",
       R"sql(ALTER TABLE "logical_table_data_versions" DROP CONSTRAINT )sql"
