@@ -51,6 +51,8 @@ TEST(ParseConninfo, NoTextOfAStringThatDoesNotParseIsInItsError) {
       {"postgres://u@[" + secret, std::string(kMalformedUri)},
       // An unescaped '/' in the password makes the rest of it the port.
       {"postgresql://u:" + secret + "/x@db/d", refused_value_message("port")},
+      // An unescaped '@' in the password makes the rest of it the host.
+      {"postgresql://u:pw@" + secret + "@db/d", refused_value_message("host")},
       {"host=db port=" + secret, refused_value_message("port")},
       {"host=db sslmode=" + secret, refused_value_message("sslmode")},
       {"hostaddr=" + secret, refused_value_message("hostaddr")},

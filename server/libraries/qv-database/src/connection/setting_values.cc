@@ -71,6 +71,15 @@ bool numeric_address_list(const std::string& value) {
   });
 }
 
+// A '@' in a host is the rest of a URI's password whose '@' went unescaped,
+// and libpq's name-lookup error would quote it. An entry may begin with
+// one: that names a socket in the abstract namespace.
+bool host_list(const std::string& value) {
+  const std::vector<std::string> hosts = entries(value);
+  return std::all_of(hosts.begin(), hosts.end(),
+                     [](const std::string& host) { return host.find('@', 1) == std::string::npos; });
+}
+
 bool any_integer(const std::string& value) { return integer(value).has_value(); }
 
 bool one_of(const std::string& value, std::initializer_list<std::string_view> modes) {
@@ -98,6 +107,7 @@ using Rule = bool (*)(const std::string& value);
 
 constexpr std::pair<std::string_view, Rule> kRules[] = {
     {"port", port_list},
+    {"host", host_list},
     {"hostaddr", numeric_address_list},
     {"connect_timeout", any_integer},
     {"keepalives", any_integer},

@@ -1,8 +1,10 @@
 #pragma once
 
 // The settings whose values libpq reads itself when it connects (numbers,
-// modes, numeric addresses), checked by libpq's rules before it sees them:
-// libpq's own refusal quotes the value, which may be a misplaced password.
+// modes, numeric addresses), checked by libpq's rules before it sees them,
+// and host names, which may hold a '@' only at their start: libpq's own
+// refusal, and its name lookup's, quote the value, which may be a misplaced
+// password.
 
 #include <optional>
 #include <string>

@@ -38,6 +38,11 @@ TEST(RefusedSetting, ValuesLibpqReadsItselfFollowItsRules) {
       {"ssl_max_protocol_version", "TLSv1.4", false},
       {"password", "any text, even ,=' ", true},
       {"host", "/tmp,db.example", true},
+      // An unescaped '@' in a URI's password leaves the rest of it in the host.
+      {"host", "tPart@db.internal", false},
+      {"host", "db.example,s3cr@db", false},
+      {"host", "@abstract-socket", true},
+      {"hostaddr", "10.0.0.1@x", false},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(std::string(test_case.keyword) + "=" + test_case.value);
