@@ -153,6 +153,10 @@ for rows in ${ROWS:-100000}; do
   base=bench_v4_$rows
   sql "CREATE DATABASE $base"
   provision "$base"
+  # Each copy is upgraded beside the base, and a member of the RLS roles that
+  # owns a schema in another database is taken for another deployment's
+  # owner: the base's home schema (and so each copy's) is the administrator's.
+  home_psql "$base" -c "ALTER SCHEMA qv_apiserver OWNER TO CURRENT_USER"
   # The version-4 triggers take a lock per row; the generated rows are
   # already consistent, so they load with triggers off.
   { echo "BEGIN;"; cat "$work/v4-install.sql"; echo "SET LOCAL session_replication_role = replica;"

@@ -23,7 +23,9 @@ std::string serves_another(const std::string& role, const std::string& place, co
   return kStatementFailed + "role " + role + " already serves another deployment: it " + place +
          "; an existing in-project or across-projects role may own, hold privileges on and be named in policies of "
          "objects of the home schema " +
-         schema + " of this database alone, and hold nothing but CONNECT and TEMPORARY on this database\\n";
+         schema +
+         " of this database alone, hold nothing but CONNECT and TEMPORARY on this database, and have no direct member "
+         "that owns another schema\\n";
 }
 
 // A second database of this test, dropped before the test's roles are.
@@ -42,6 +44,29 @@ class ProvisioningBesideOtherDeployments : public schema_host_test::SchemaHostFi
     auto server = connection::connect(server_conninfo());
     EXPECT_TRUE(server && server->execute_script("CREATE DATABASE " + other_));
     return conninfo_with({{"dbname", other_}});
+  }
+
+  // The layout that provisioning by an older build left for a deployment in
+  // `schema` of `database` with this test's RLS roles: `owner` owns the
+  // schema and is a member of both roles.
+  void provisioned_by_an_older_build(const std::string& database, const std::string& schema, const std::string& owner) {
+    run("CREATE ROLE " + owner + " LOGIN PASSWORD 'older pw'; GRANT " + roles().in_project() + ", " +
+        roles().across_projects() + " TO " + owner);
+    auto there = connection::connect(database);
+    EXPECT_TRUE(there && there->execute_script("CREATE SCHEMA " + schema + " AUTHORIZATION " + owner));
+  }
+  // Undoes that layout.
+  void remove_older_build(const std::string& database, const std::string& schema, const std::string& owner) {
+    auto there = connection::connect(database);
+    EXPECT_TRUE(there && there->execute_script("DROP SCHEMA " + schema));
+    run("DROP ROLE " + owner);
+  }
+  // What `schema` of `database` holds, and whether the in-project role may use it.
+  std::string relations_and_usage(const std::string& database, const std::string& schema) {
+    connection::Connection there = connection::connect(database).value();
+    return test_support::query_value(
+        there, "SELECT count(*) || ' relations, USAGE ' || has_schema_privilege('" + roles().in_project() + "', '" +
+                   schema + "', 'USAGE') FROM pg_class WHERE relnamespace = '" + schema + "'::regnamespace");
   }
 
   std::string other_;
@@ -81,42 +106,102 @@ TEST_F(ProvisioningBesideOtherDeployments, RolesThatServeAnotherDeploymentAreRef
   EXPECT_EQ(own.status, 0) << own.err;
 }
 
-// Roles hold nothing until an upgrade grants them the tables, so deployments
-// provisioned with the same RLS roles all pass provisioning; the upgrade of
-// every one but the first refuses them before it grants them anything.
+// Provisioning makes the owner a member of the RLS roles, and roles hold
+// nothing until an upgrade grants them the tables: a member that owns
+// another schema, here or in another database, is another deployment's
+// owner. A second deployment with the same roles is refused at
+// provisioning, and one that an older build provisioned so refuses the
+// upgrade of either before anything is granted.
+TEST_F(ProvisioningBesideOtherDeployments, ADeploymentsOwnerAmongTheMembersOfTheRolesIsRefused) {
+  const std::string other = other_database();
+  Finished first = host(provision_args(conninfo()));
+  ASSERT_EQ(first.status, 0) << first.err;
+  const std::string in_project = roles().in_project();
+  const std::string owner_here = "has the member " + owner() + ", which owns ";
+  struct {
+    std::string place;
+    std::vector<std::string> arguments;
+    std::string refusal;
+  } provisionings[] = {
+      {"another schema", with_option(provision_args_with("--schema", "qv_second"), "--owner", role_name("second")),
+       serves_another(in_project, owner_here + "schema qv_apiserver", "qv_second")},
+      {"another database", with_option(provision_args(other), "--owner", role_name("second")),
+       serves_another(in_project, owner_here + "a schema of database " + database_name(), "qv_apiserver")},
+  };
+  const std::string before = test_roles();
+  for (const auto& test_case : provisionings) {
+    SCOPED_TRACE(test_case.place);
+    Finished refused = host(test_case.arguments);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith(test_case.refusal));
+    EXPECT_EQ(test_roles(), before);
+  }
+  EXPECT_EQ(value("SELECT count(*) FROM pg_namespace WHERE nspname = 'qv_second'"), "0");
+
+  const std::string older = role_name("older_owner");
+  struct {
+    std::string place;
+    std::string database;
+    std::string schema;
+    std::string owns;
+  } layouts[] = {
+      {"another schema", conninfo(), "qv_second", "schema qv_second"},
+      {"another database", other, "qv_older", "a schema of database " + other_},
+  };
+  for (const auto& layout : layouts) {
+    SCOPED_TRACE(layout.place);
+    provisioned_by_an_older_build(layout.database, layout.schema, older);
+    Finished refused = host(upgrade_args(conninfo()));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err,
+                testing::StartsWith(serves_another(
+                    in_project, "has the member " + older + ", which owns " + layout.owns, "qv_apiserver")));
+    EXPECT_EQ(relations_and_usage(conninfo(), "qv_apiserver"), "0 relations, USAGE false");
+    remove_older_build(layout.database, layout.schema, older);
+  }
+  // The deployment's own owner owns the home schema alone, and a serving
+  // login owns no schema: both are members that pass.
+  const std::string login = serving_login();
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, kInstalled);
+  EXPECT_EQ(host({"check", "--serving", login, "--schema", "qv_apiserver", "--in-project", in_project}).out,
+            "{\"ok\":true}\n");
+  EXPECT_EQ(host(provision_args(conninfo())).out, "{\"ok\":true}\n");
+}
+
+// Roles hold nothing until an upgrade grants them the tables, so
+// deployments that an older build provisioned with the same RLS roles exist;
+// once the first is installed, the upgrade of every other refuses them
+// before it grants them anything.
 TEST_F(ProvisioningBesideOtherDeployments, OfDeploymentsProvisionedWithTheSameRolesOnlyTheFirstInstalls) {
   const std::string other = other_database();
-  const std::vector<std::string> in_second_schema =
-      with_option(provision_args_with("--schema", "qv_second"), "--owner", role_name("second_owner"));
-  const std::vector<std::string> in_other_database =
-      with_option(provision_args(other), "--owner", role_name("other_owner"));
-  for (const auto& arguments : {provision_args(conninfo()), in_second_schema, in_other_database}) {
-    Finished provisioned = host(arguments);
-    ASSERT_EQ(provisioned.status, 0) << provisioned.err;
-  }
+  ASSERT_EQ(host(provision_args(conninfo())).out, "{\"ok\":true}\n");
   ASSERT_EQ(host(upgrade_args(conninfo())).out, kInstalled);
+  const std::string second_owner = role_name("second_owner");
+  const std::string other_owner = role_name("other_owner");
+  provisioned_by_an_older_build(conninfo(), "qv_second", second_owner);
 
   const std::string in_project = roles().in_project();
   struct {
     std::string database;
     std::string schema;
+    std::string owner;
     std::string place;
   } cases[] = {
-      {conninfo(), "qv_second", "holds a privilege on schema qv_apiserver"},
-      {other, "qv_apiserver", "holds a privilege on an object of database " + database_name()},
+      {conninfo(), "qv_second", second_owner, "holds a privilege on schema qv_apiserver"},
+      {other, "qv_apiserver", other_owner, "holds a privilege on an object of database " + database_name()},
   };
   for (const auto& test_case : cases) {
     SCOPED_TRACE(test_case.schema + " of " + test_case.database);
+    if (test_case.database == other) {
+      remove_older_build(conninfo(), "qv_second", second_owner);
+      provisioned_by_an_older_build(other, "qv_apiserver", other_owner);
+    }
     Finished refused = host(with_option(upgrade_args(test_case.database), "--schema", test_case.schema));
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.err, testing::StartsWith(serves_another(in_project, test_case.place, test_case.schema)));
-    connection::Connection there = connection::connect(test_case.database).value();
-    EXPECT_EQ(test_support::query_value(there, "SELECT count(*) || ' relations, USAGE ' || has_schema_privilege('" +
-                                                   in_project + "', '" + test_case.schema +
-                                                   "', 'USAGE') FROM pg_class WHERE relnamespace = '" +
-                                                   test_case.schema + "'::regnamespace"),
-              "0 relations, USAGE false");
+    EXPECT_EQ(relations_and_usage(test_case.database, test_case.schema), "0 relations, USAGE false");
   }
+  remove_older_build(other, "qv_apiserver", other_owner);
   // The first deployment's own grants do not count: it provisions and upgrades again.
   EXPECT_EQ(host(provision_args(conninfo())).out, "{\"ok\":true}\n");
   EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"UpToDate\"}\n");

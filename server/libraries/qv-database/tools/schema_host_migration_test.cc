@@ -376,6 +376,27 @@ TEST_F(MigrationFromVersionFour, AGroupHoldingAProjectsNewGroupIdStopsTheUpgrade
   EXPECT_EQ(whole_state() + " / " + value(groups), before);
 }
 
+// At version 4 another project's connection may hold a connection's id; at
+// version 9 connections are keyed by their id alone.
+TEST_F(MigrationFromVersionFour, AConnectionIdOfTwoProjectsStopsTheUpgradeBeforeAnyChange) {
+  ASSERT_NO_FATAL_FAILURE(version_four({
+      "INSERT INTO connections VALUES ('k-1', 'p0000000000000000000000001', 'S', '2024-01-01Z', 'u-1', "
+      "'2024-01-01Z', 'u-1'), ('k-1', 'p0000000000000000000000002', 'S', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1')",
+  }));
+  const std::string connections =
+      "SELECT string_agg(project_id || ' ' || id, ', ' ORDER BY project_id, id) FROM connections";
+  const std::string before = whole_state() + " / " + value(connections);
+  Finished refused = host(upgrade_args(conninfo()));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.err,
+              testing::HasSubstr("Connection ids must be unique across projects once connections are keyed by their "
+                                 "id alone; give the other connections of each id another id or delete them, then "
+                                 "upgrade again: k-1: projects p0000000000000000000000001, "
+                                 "p0000000000000000000000002"));
+  EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "4");
+  EXPECT_EQ(whole_state() + " / " + value(connections), before);
+}
+
 TEST_F(MigrationFromVersionFour, AClientKilledHalfWayLeavesVersionFourAndARerunCompletesIt) {
   ASSERT_NO_FATAL_FAILURE(version_four());
   const std::string before = whole_state();

@@ -22,6 +22,16 @@ class Provisioning : public schema_host_test::SchemaHostFixture {
            "the owner " +
            owner() + ", a role that is a member of it, this administrator or a superuser";
   }
+  // What an existing RLS role may not hold or belong to.
+  static std::string powers_rule() {
+    return "a row-level-security role must not have LOGIN, nor hold, directly or through a role it is a member of, "
+           "any of SUPERUSER, BYPASSRLS, CREATEROLE, CREATEDB, REPLICATION and ADMIN OPTION, nor be a member of "
+           "pg_execute_server_program, pg_read_server_files or pg_write_server_files";
+  }
+  static std::string memberships_rule(const std::string& across_role) {
+    return "a row-level-security role must be a member of no role but, for the across-projects role " + across_role +
+           ", qv_across_projects";
+  }
 };
 
 TEST_F(Provisioning, NamesAreRefusedBeforeAnyStatement) {
@@ -77,20 +87,53 @@ TEST_F(Provisioning, TheUpgradeAndTheCheckRefuseReservedRoleNames) {
   EXPECT_EQ(value("SELECT count(*) FROM pg_class WHERE relnamespace = 'qv_apiserver'::regnamespace"), "0");
 }
 
+// A configuration that names other roles than provisioning did reaches the
+// upgrade alone: it refuses what provisioning refuses before it grants the
+// roles anything.
+TEST_F(Provisioning, TheUpgradeRefusesTheRolesThatProvisioningRefuses) {
+  Finished provisioned = host(provision_args(conninfo()));
+  ASSERT_EQ(provisioned.status, 0) << provisioned.err;
+  const std::string across = roles().across_projects();
+  struct {
+    std::string option;
+    std::string role;
+    std::string attributes;
+    std::string refusal;
+  } cases[] = {
+      {"--across", role_name("mallory"), "LOGIN PASSWORD 'known'",
+       "role " + role_name("mallory") + " has LOGIN; " + powers_rule()},
+      {"--in-project", role_name("creator"), "CREATEDB",
+       "role " + role_name("creator") + " has CREATEDB; " + powers_rule()},
+      {"--across", role_name("reader"), "IN ROLE pg_read_server_files",
+       "role " + role_name("reader") + " is a member of pg_read_server_files; " + powers_rule()},
+      {"--in-project", role_name("everything"), "IN ROLE pg_read_all_data",
+       "role " + role_name("everything") + " is a member of pg_read_all_data; " + memberships_rule(across)},
+      {"--in-project", role_name("grouped"), "IN ROLE qv_across_projects",
+       "role " + role_name("grouped") + " is a member of qv_across_projects; " + memberships_rule(across)},
+  };
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.role);
+    run("CREATE ROLE " + test_case.role + " " + test_case.attributes);
+    Finished refused = host(with_option(upgrade_args(conninfo()), test_case.option, test_case.role));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith(kStatementFailed + test_case.refusal + "\\n"));
+    // (A member of pg_read_all_data has USAGE on every schema: the schema's own grants are looked at.)
+    EXPECT_EQ(value("SELECT count(*) || ' relations, USAGE ' || EXISTS (SELECT FROM pg_namespace n CROSS JOIN "
+                    "aclexplode(n.nspacl) a WHERE n.nspname = 'qv_apiserver' AND a.grantee = '" +
+                    test_case.role + "'::regrole) FROM pg_class WHERE relnamespace = 'qv_apiserver'::regnamespace"),
+              "0 relations, USAGE false");
+  }
+  EXPECT_EQ(host(upgrade_args(conninfo())).out, "{\"ok\":true,\"plan\":\"Install\",\"version\":13}\n");
+}
+
 // The owner becomes a member of both RLS roles and the serving logins of the
 // in-project role, so neither may carry, or reach by SET ROLE, powers beyond
 // row-level security, nor belong to any role but, for the across-projects
 // role, qv_across_projects.
 TEST_F(Provisioning, ExistingRolesWithPowersOrMembershipsAreRefusedAndNothingIsCreated) {
-  const std::string rule =
-      "a row-level-security role must not have LOGIN, nor hold, directly or through a role it is a member of, any of "
-      "SUPERUSER, BYPASSRLS, CREATEROLE, CREATEDB, REPLICATION and ADMIN OPTION, nor be a member of "
-      "pg_execute_server_program, pg_read_server_files or pg_write_server_files";
+  const std::string rule = powers_rule();
   const std::string across = roles().across_projects();
-  const auto memberships = [](const std::string& across_role) {
-    return "a row-level-security role must be a member of no role but, for the across-projects role " + across_role +
-           ", qv_across_projects";
-  };
+  const auto memberships = memberships_rule;
   const std::string payroll = role_name("payroll");
   const std::string granted = role_name("granted");
   const std::string lead = role_name("lead");
@@ -292,15 +335,19 @@ TEST_F(Provisioning, APreparedHomeSchemaThatReachesARoleOutsideTheDeploymentIsRe
   const std::string outsider = role_name("outsider");
   const std::string unrelated = role_name("unrelated");
   const std::string superuser = value("SELECT current_user");
+  const std::string in_project = roles().in_project();
+  const std::string across = roles().across_projects();
   run("CREATE ROLE " + outsider + "; CREATE ROLE " + unrelated + "; CREATE ROLE " + owner() +
-      " LOGIN; CREATE SCHEMA qv_apiserver");
+      " LOGIN; CREATE SCHEMA qv_apiserver; CREATE ROLE " + in_project + "; CREATE ROLE " + across);
   const std::string rule =
       "; nothing of the home schema may reach a role outside the deployment: USAGE on it, and the default privileges "
       "on tables, sequences and schemas in it or of the owner " +
       owner() +
       " and this administrator, may go only to the owner, a role that is a member of it, this administrator, a "
       "superuser and the row-level-security roles " +
-      roles().in_project() + " and " + roles().across_projects() + "\\n";
+      in_project + " and " + across +
+      ", and to these two only as SELECT, INSERT, UPDATE and DELETE on tables and USAGE, SELECT and UPDATE on "
+      "sequences\\n";
   const std::string defaults = "ALTER DEFAULT PRIVILEGES ";
   struct {
     std::string grant;
@@ -325,6 +372,14 @@ TEST_F(Provisioning, APreparedHomeSchemaThatReachesARoleOutsideTheDeploymentIsRe
       {defaults + "FOR ROLE " + owner() + " GRANT USAGE ON SCHEMAS TO " + outsider,
        defaults + "FOR ROLE " + owner() + " REVOKE USAGE ON SCHEMAS FROM " + outsider,
        ": the default privileges of " + owner() + " in the whole database grant USAGE on new schemas to " + outsider},
+      // TRUNCATE passes row-level security by, and a trigger runs its
+      // function as whoever writes next: the RLS roles only read and write rows.
+      {defaults + "IN SCHEMA qv_apiserver GRANT TRUNCATE, TRIGGER, SELECT ON TABLES TO " + in_project,
+       defaults + "IN SCHEMA qv_apiserver REVOKE TRUNCATE, TRIGGER, SELECT ON TABLES FROM " + in_project,
+       ": the default privileges of " + superuser + " in it grant TRIGGER, TRUNCATE on new tables to " + in_project},
+      {defaults + "FOR ROLE " + owner() + " IN SCHEMA qv_apiserver GRANT REFERENCES, INSERT ON TABLES TO " + across,
+       defaults + "FOR ROLE " + owner() + " IN SCHEMA qv_apiserver REVOKE REFERENCES, INSERT ON TABLES FROM " + across,
+       ": the default privileges of " + owner() + " in it grant REFERENCES on new tables to " + across},
   };
   const std::string before = test_roles();
   for (const auto& test_case : cases) {
@@ -340,8 +395,12 @@ TEST_F(Provisioning, APreparedHomeSchemaThatReachesARoleOutsideTheDeploymentIsRe
   }
   // Default privileges of a role that creates none of the tables, and on
   // what the upgrade does not create, are no such route.
+  // Reading and writing rows, and using sequences, are what the RLS roles
+  // are for.
   run(defaults + "FOR ROLE " + unrelated + " GRANT SELECT ON TABLES TO " + outsider + "; " + defaults +
-      "IN SCHEMA qv_apiserver GRANT EXECUTE ON FUNCTIONS TO " + outsider);
+      "IN SCHEMA qv_apiserver GRANT EXECUTE ON FUNCTIONS TO " + outsider + "; " + defaults +
+      "IN SCHEMA qv_apiserver GRANT USAGE, SELECT, UPDATE ON SEQUENCES TO " + in_project + "; " + defaults +
+      "IN SCHEMA qv_apiserver GRANT SELECT, INSERT, UPDATE, DELETE ON TABLES TO " + across);
   for (const auto& arguments : {provision_args(conninfo()), upgrade_args(conninfo()), provision_args(conninfo())}) {
     Finished done = host(arguments);
     EXPECT_EQ(done.status, 0) << arguments.front() << ": " << done.err;
@@ -479,6 +538,7 @@ TEST_F(Provisioning, FunctionsPlantedInTheHomeSchemaAreNeverCalled) {
   EXPECT_EQ(host(check).err,
             "{\"error\":{\"code\":5050,\"message\":\"The in-project role is a member of 'qv_across_projects'\"}}\n");
   EXPECT_EQ(value(calls), "none");
+  run("REVOKE qv_across_projects FROM " + roles().in_project());
 
   // A planted format that answers NULL would hide a relation that the upgrade must refuse.
   run("GRANT SELECT ON qv_apiserver.planted_calls TO PUBLIC");

@@ -6,8 +6,9 @@
 namespace components::provision {
 namespace {
 
-// information_schema is PostgreSQL's own, and every session of the cluster
-// that takes qv_across_projects would search a schema of its name first.
+// information_schema is PostgreSQL's own, not the owner's. A schema named
+// qv_across_projects would be searched first by every session running as
+// that role, which all deployments share.
 qv_common::Result<void, std::string> not_reserved_schema(const config::schema::Schema& schema) {
   const std::string& name = schema.to_string();
   if (name == "information_schema") {

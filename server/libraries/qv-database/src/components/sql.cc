@@ -33,6 +33,25 @@ constexpr const char kOnlyDatabaseAccess[] =
     "CROSS JOIN LATERAL aclexplode(db.datacl) x WHERE db.oid = d.objid AND x.grantee = d.refobjid "
     "AND x.privilege_type NOT IN ('CONNECT', 'TEMPORARY')))";
 
+// Fills `allowed` with the roles inside the deployment that may own and
+// create in the home schema: the administrator, a superuser, and the owner
+// {1} with every role that is a member of it. Ends before the statement's
+// semicolon, so a caller may add roles.
+constexpr const char kAllowedRoles[] =
+    "SELECT coalesce(array_agg(r.oid), ARRAY[]::oid[]) INTO allowed FROM pg_roles r "
+    "WHERE r.rolname = current_user OR r.rolsuper "
+    "OR EXISTS (SELECT FROM pg_roles o WHERE o.rolname = '{1}' AND pg_has_role(r.oid, o.oid, 'MEMBER'))";
+// Whether the privilege of the aclexplode row a is one that the RLS roles
+// may hold on a relation of the home schema, or be given by default
+// privileges: rows to read and write, and a sequence to use (`kind`, a
+// relkind or a defaclobjtype, is 'S' for a sequence). TRUNCATE passes
+// row-level security by, TRIGGER runs a function as whoever writes next,
+// and REFERENCES lets a key elsewhere hold rows in place.
+std::string row_privilege(std::string_view kind) {
+  return "(a.privilege_type IN ('SELECT', 'INSERT', 'UPDATE', 'DELETE') OR " + text(kind) +
+         " = 'S' AND a.privilege_type = 'USAGE')";
+}
+
 qv_common::Result<void, connection::Error> run_transaction(connection::Connection& connection,
                                                            const std::vector<std::string>& statements,
                                                            const std::vector<Secret>& secrets) {
@@ -106,9 +125,23 @@ std::string refuse_shared_role_sql(std::string_view role, std::string_view schem
           kOnlyDatabaseAccess +
           ") "
           "ORDER BY d.classid <> 'pg_namespace'::regclass, 1 LIMIT 1; "
+          // Provisioning makes each deployment's owner a direct member of
+          // its RLS roles, and a role that owns a schema other than this
+          // home schema is taken for another deployment's owner. Members at
+          // any depth would take in the administrators of the owner.
+          "IF place IS NULL THEN SELECT format('has the member %s, which owns %s', r.rolname, "
+          "CASE WHEN d.dbid = here.oid THEN pg_describe_object(d.classid, d.objid, 0) "
+          "ELSE 'a schema of database ' || coalesce(other.datname::text, d.dbid::text) END) INTO place " +
+          kDependenciesOfRole +
+          "JOIN pg_auth_members m ON m.member = r.oid JOIN pg_roles g ON g.oid = m.roleid "
+          "WHERE d.refclassid = 'pg_authid'::regclass AND g.rolname = '{0}' "
+          "AND d.classid = 'pg_namespace'::regclass AND d.deptype = 'o' "
+          "AND (d.dbid <> here.oid OR d.objid IS DISTINCT FROM (SELECT oid FROM pg_namespace WHERE nspname = '{1}')) "
+          "ORDER BY d.dbid <> here.oid, 1 LIMIT 1; END IF; "
           "IF place IS NOT NULL THEN RAISE EXCEPTION 'role % already serves another deployment: it %; an existing "
           "in-project or across-projects role may own, hold privileges on and be named in policies of objects of the "
-          "home schema % of this database alone, and hold nothing but CONNECT and TEMPORARY on this database', "
+          "home schema % of this database alone, hold nothing but CONNECT and TEMPORARY on this database, and have no "
+          "direct member that owns another schema', "
           "'{0}', place, '{1}'; "
           "END IF; END IF; END $$",
       {text(role), text(schema)});
@@ -143,69 +176,75 @@ std::string refuse_schema_named_after_role_sql(std::string_view schema, std::str
 
 std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view owner) {
   return format_template(
-      "DO $$ DECLARE allowed oid[]; holder name; found text; "
-      "rule text := 'the home schema must be new, or it and its objects must belong to, and CREATE on it be held "
-      "only by, the owner {1}, a role that is a member of it, this administrator or a superuser'; BEGIN "
-      "SELECT coalesce(array_agg(r.oid), ARRAY[]::oid[]) INTO allowed FROM pg_roles r "
-      "WHERE r.rolname = current_user OR r.rolsuper "
-      "OR EXISTS (SELECT FROM pg_roles o WHERE o.rolname = '{1}' AND pg_has_role(r.oid, o.oid, 'MEMBER')); "
-      "SELECT r.rolname INTO holder FROM pg_namespace n JOIN pg_roles r ON r.oid = n.nspowner "
-      "WHERE n.nspname = '{0}' AND r.oid <> ALL (allowed); "
-      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % already exists and belongs to %; %', '{0}', holder, rule; "
-      "END IF; "
-      "SELECT pg_describe_object(o.catalog, o.oid, 0), r.rolname INTO found, holder FROM ("
-      "SELECT 'pg_class'::regclass, oid, relowner, relnamespace FROM pg_class "
-      "UNION ALL SELECT 'pg_proc'::regclass, oid, proowner, pronamespace FROM pg_proc "
-      "UNION ALL SELECT 'pg_type'::regclass, oid, typowner, typnamespace FROM pg_type "
-      "UNION ALL SELECT 'pg_operator'::regclass, oid, oprowner, oprnamespace FROM pg_operator "
-      "UNION ALL SELECT 'pg_opclass'::regclass, oid, opcowner, opcnamespace FROM pg_opclass "
-      "UNION ALL SELECT 'pg_opfamily'::regclass, oid, opfowner, opfnamespace FROM pg_opfamily "
-      "UNION ALL SELECT 'pg_collation'::regclass, oid, collowner, collnamespace FROM pg_collation "
-      "UNION ALL SELECT 'pg_conversion'::regclass, oid, conowner, connamespace FROM pg_conversion "
-      "UNION ALL SELECT 'pg_ts_dict'::regclass, oid, dictowner, dictnamespace FROM pg_ts_dict "
-      "UNION ALL SELECT 'pg_ts_config'::regclass, oid, cfgowner, cfgnamespace FROM pg_ts_config "
-      "UNION ALL SELECT 'pg_statistic_ext'::regclass, oid, stxowner, stxnamespace FROM pg_statistic_ext"
-      ") o (catalog, oid, owner, namespace) JOIN pg_namespace n ON n.oid = o.namespace "
-      "JOIN pg_roles r ON r.oid = o.owner WHERE n.nspname = '{0}' AND o.owner <> ALL (allowed) "
-      "ORDER BY 1 LIMIT 1; "
-      "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema % holds %, which belongs to %; %', '{0}', found, holder, "
-      "rule; END IF; "
-      "SELECT coalesce(r.rolname, 'PUBLIC') INTO holder FROM pg_namespace n CROSS JOIN LATERAL aclexplode(n.nspacl) a "
-      "LEFT JOIN pg_roles r ON r.oid = a.grantee WHERE n.nspname = '{0}' AND a.privilege_type = 'CREATE' "
-      "AND a.grantee <> ALL (allowed) ORDER BY 1 LIMIT 1; "
-      "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % grants CREATE to %; %', '{0}', holder, rule; "
-      "END IF; END $$",
+      std::string("DO $$ DECLARE allowed oid[]; holder name; found text; "
+                  "rule text := 'the home schema must be new, or it and its objects must belong to, and CREATE on "
+                  "it be held only by, the owner {1}, a role that is a member of it, this administrator or a "
+                  "superuser'; BEGIN ") +
+          kAllowedRoles +
+          "; "
+          "SELECT r.rolname INTO holder FROM pg_namespace n JOIN pg_roles r ON r.oid = n.nspowner "
+          "WHERE n.nspname = '{0}' AND r.oid <> ALL (allowed); "
+          "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % already exists and belongs to %; %', '{0}', holder, "
+          "rule; "
+          "END IF; "
+          "SELECT pg_describe_object(o.catalog, o.oid, 0), r.rolname INTO found, holder FROM ("
+          "SELECT 'pg_class'::regclass, oid, relowner, relnamespace FROM pg_class "
+          "UNION ALL SELECT 'pg_proc'::regclass, oid, proowner, pronamespace FROM pg_proc "
+          "UNION ALL SELECT 'pg_type'::regclass, oid, typowner, typnamespace FROM pg_type "
+          "UNION ALL SELECT 'pg_operator'::regclass, oid, oprowner, oprnamespace FROM pg_operator "
+          "UNION ALL SELECT 'pg_opclass'::regclass, oid, opcowner, opcnamespace FROM pg_opclass "
+          "UNION ALL SELECT 'pg_opfamily'::regclass, oid, opfowner, opfnamespace FROM pg_opfamily "
+          "UNION ALL SELECT 'pg_collation'::regclass, oid, collowner, collnamespace FROM pg_collation "
+          "UNION ALL SELECT 'pg_conversion'::regclass, oid, conowner, connamespace FROM pg_conversion "
+          "UNION ALL SELECT 'pg_ts_dict'::regclass, oid, dictowner, dictnamespace FROM pg_ts_dict "
+          "UNION ALL SELECT 'pg_ts_config'::regclass, oid, cfgowner, cfgnamespace FROM pg_ts_config "
+          "UNION ALL SELECT 'pg_statistic_ext'::regclass, oid, stxowner, stxnamespace FROM pg_statistic_ext"
+          ") o (catalog, oid, owner, namespace) JOIN pg_namespace n ON n.oid = o.namespace "
+          "JOIN pg_roles r ON r.oid = o.owner WHERE n.nspname = '{0}' AND o.owner <> ALL (allowed) "
+          "ORDER BY 1 LIMIT 1; "
+          "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema % holds %, which belongs to %; %', '{0}', found, holder, "
+          "rule; END IF; "
+          "SELECT coalesce(r.rolname, 'PUBLIC') INTO holder FROM pg_namespace n CROSS JOIN LATERAL "
+          "aclexplode(n.nspacl) a "
+          "LEFT JOIN pg_roles r ON r.oid = a.grantee WHERE n.nspname = '{0}' AND a.privilege_type = 'CREATE' "
+          "AND a.grantee <> ALL (allowed) ORDER BY 1 LIMIT 1; "
+          "IF holder IS NOT NULL THEN RAISE EXCEPTION 'schema % grants CREATE to %; %', '{0}', holder, rule; "
+          "END IF; END $$",
       {text(schema), text(owner)});
 }
 
 std::string refuse_schema_grants_sql(std::string_view schema, std::string_view owner, std::string_view in_project,
                                      std::string_view across_projects) {
   return format_template(
-      "DO $$ DECLARE allowed oid[]; found text; "
-      "rule text := 'nothing of the home schema may reach a role outside the deployment: USAGE on it, and the default "
-      "privileges on tables, sequences and schemas in it or of the owner {1} and this administrator, may go only to "
-      "the owner, a role that is a member of it, this administrator, a superuser and the row-level-security roles "
-      "{2} and {3}'; BEGIN "
-      "SELECT coalesce(array_agg(r.oid), ARRAY[]::oid[]) INTO allowed FROM pg_roles r "
-      "WHERE r.rolname IN (current_user, '{2}', '{3}') OR r.rolsuper "
-      "OR EXISTS (SELECT FROM pg_roles o WHERE o.rolname = '{1}' AND pg_has_role(r.oid, o.oid, 'MEMBER')); "
-      "SELECT coalesce(r.rolname, 'PUBLIC') INTO found FROM pg_namespace n CROSS JOIN LATERAL aclexplode(n.nspacl) a "
-      "LEFT JOIN pg_roles r ON r.oid = a.grantee WHERE n.nspname = '{0}' AND a.privilege_type = 'USAGE' "
-      "AND a.grantee <> ALL (allowed) ORDER BY 1 LIMIT 1; "
-      "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema % grants USAGE to %; %', '{0}', found, rule; END IF; "
-      "SELECT format('the default privileges of %s %s grant %s on %s to %s', creator.rolname, "
-      "CASE WHEN d.defaclnamespace = 0 THEN 'in the whole database' ELSE 'in it' END, "
-      "string_agg(a.privilege_type, ', ' ORDER BY a.privilege_type), "
-      "CASE d.defaclobjtype WHEN 'r' THEN 'new tables' WHEN 'S' THEN 'new sequences' ELSE 'new schemas' END, "
-      "coalesce(g.rolname, 'PUBLIC')) INTO found "
-      "FROM pg_default_acl d JOIN pg_roles creator ON creator.oid = d.defaclrole "
-      "LEFT JOIN pg_namespace n ON n.oid = d.defaclnamespace CROSS JOIN LATERAL aclexplode(d.defaclacl) a "
-      "LEFT JOIN pg_roles g ON g.oid = a.grantee WHERE a.grantee <> ALL (allowed) "
-      "AND (d.defaclobjtype IN ('r', 'S') AND (n.nspname = '{0}' "
-      "OR d.defaclnamespace = 0 AND creator.rolname IN ('{1}', current_user)) "
-      "OR d.defaclobjtype = 'n' AND d.defaclnamespace = 0 AND creator.rolname = '{1}') "
-      "GROUP BY d.oid, creator.rolname, a.grantee, g.rolname ORDER BY 1 LIMIT 1; "
-      "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema %: %; %', '{0}', found, rule; END IF; END $$",
+      std::string(
+          "DO $$ DECLARE allowed oid[]; found text; "
+          "rule text := 'nothing of the home schema may reach a role outside the deployment: USAGE on it, and the "
+          "default privileges on tables, sequences and schemas in it or of the owner {1} and this administrator, may "
+          "go only to the owner, a role that is a member of it, this administrator, a superuser and the "
+          "row-level-security roles {2} and {3}, and to these two only as SELECT, INSERT, UPDATE and DELETE on tables "
+          "and USAGE, SELECT and UPDATE on sequences'; BEGIN ") +
+          kAllowedRoles + " OR r.rolname IN ('{2}', '{3}'); " +
+          "SELECT coalesce(r.rolname, 'PUBLIC') INTO found FROM pg_namespace n CROSS JOIN LATERAL aclexplode(n.nspacl) "
+          "a "
+          "LEFT JOIN pg_roles r ON r.oid = a.grantee WHERE n.nspname = '{0}' AND a.privilege_type = 'USAGE' "
+          "AND a.grantee <> ALL (allowed) ORDER BY 1 LIMIT 1; "
+          "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema % grants USAGE to %; %', '{0}', found, rule; END IF; "
+          "SELECT format('the default privileges of %s %s grant %s on %s to %s', creator.rolname, "
+          "CASE WHEN d.defaclnamespace = 0 THEN 'in the whole database' ELSE 'in it' END, "
+          "string_agg(a.privilege_type, ', ' ORDER BY a.privilege_type), "
+          "CASE d.defaclobjtype WHEN 'r' THEN 'new tables' WHEN 'S' THEN 'new sequences' ELSE 'new schemas' END, "
+          "coalesce(g.rolname, 'PUBLIC')) INTO found "
+          "FROM pg_default_acl d JOIN pg_roles creator ON creator.oid = d.defaclrole "
+          "LEFT JOIN pg_namespace n ON n.oid = d.defaclnamespace CROSS JOIN LATERAL aclexplode(d.defaclacl) a "
+          "LEFT JOIN pg_roles g ON g.oid = a.grantee "
+          "WHERE (a.grantee <> ALL (allowed) OR g.rolname IN ('{2}', '{3}') AND NOT " +
+          row_privilege("d.defaclobjtype") +
+          ") "
+          "AND (d.defaclobjtype IN ('r', 'S') AND (n.nspname = '{0}' "
+          "OR d.defaclnamespace = 0 AND creator.rolname IN ('{1}', current_user)) "
+          "OR d.defaclobjtype = 'n' AND d.defaclnamespace = 0 AND creator.rolname = '{1}') "
+          "GROUP BY d.oid, creator.rolname, a.grantee, g.rolname ORDER BY 1 LIMIT 1; "
+          "IF found IS NOT NULL THEN RAISE EXCEPTION 'schema %: %; %', '{0}', found, rule; END IF; END $$",
       {text(schema), text(owner), text(in_project), text(across_projects)});
 }
 
@@ -220,11 +259,14 @@ std::string refuse_outside_relation_grants_sql(std::string_view schema, std::str
       "WHERE attrelid = c.oid AND attacl IS NOT NULL) acl CROSS JOIN LATERAL aclexplode(acl.items) a "
       "LEFT JOIN pg_roles g ON g.oid = a.grantee "
       "WHERE n.nspname = '{0}' AND a.grantee NOT IN (c.relowner, n.nspowner) "
-      "AND (g.rolname IS NULL OR g.rolname NOT IN ('{1}', '{2}')) "
-      "GROUP BY c.oid, acl.attnum, a.grantee, g.rolname ORDER BY 1 LIMIT 1; "
-      "IF found IS NOT NULL THEN RAISE EXCEPTION '%; a relation of the home schema % may grant privileges only to "
-      "its own owner, the owner of the schema and the row-level-security roles % and %', found, '{0}', '{1}', '{2}'; "
-      "END IF; END $$",
+      "AND (g.rolname IS NULL OR g.rolname NOT IN ('{1}', '{2}') OR NOT " +
+          row_privilege("c.relkind") +
+          ") "
+          "GROUP BY c.oid, acl.attnum, a.grantee, g.rolname ORDER BY 1 LIMIT 1; "
+          "IF found IS NOT NULL THEN RAISE EXCEPTION '%; a relation of the home schema % may grant privileges only to "
+          "its own owner, the owner of the schema and the row-level-security roles % and %, and these two only SELECT, "
+          "INSERT, UPDATE and DELETE, and USAGE on a sequence', found, '{0}', '{1}', '{2}'; "
+          "END IF; END $$",
       {text(schema), text(in_project), text(across_projects)});
 }
 

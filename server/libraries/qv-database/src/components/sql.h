@@ -43,7 +43,11 @@ std::string refuse_in_project_membership_sql(std::string_view in_project, std::s
 // `schema` of this database (in another database, or shared, such as a
 // database or a tablespace): the role serves another deployment, whose
 // rows the members of the role would reach. CONNECT and TEMPORARY on this
-// database are no such use; any other privilege on it is.
+// database are no such use; any other privilege on it is. Raises one
+// naming a direct member of the role and a schema it owns, here or in
+// another database, other than `schema` of this database: provisioning
+// makes each deployment's owner a member of its RLS roles, so that member
+// is another deployment's owner, which would be granted these rows.
 std::string refuse_shared_role_sql(std::string_view role, std::string_view schema);
 // Raises an exception naming one object when the existing qv_across_projects
 // owns it, holds a privilege on it or is named in it, other than a policy or
@@ -67,12 +71,15 @@ std::string refuse_foreign_schema_sql(std::string_view schema, std::string_view 
 // administrator (the roles whose sessions create the tables), or new schemas
 // by the owner's, unless it is `owner`, a member of `owner`, the
 // administrator, a superuser or one of the RLS roles: every table the
-// upgrade creates would reach it.
+// upgrade creates would reach it. The RLS roles may be given SELECT, INSERT,
+// UPDATE and DELETE, and USAGE on sequences, and nothing else: TRUNCATE and
+// TRIGGER reach every project's rows past row-level security.
 std::string refuse_schema_grants_sql(std::string_view schema, std::string_view owner, std::string_view in_project,
                                      std::string_view across_projects);
 // Raises an exception naming a relation (or column) of `schema` and a role
 // when the relation grants that role or PUBLIC anything, unless the role
-// owns the relation or the schema or is one of the RLS roles.
+// owns the relation or the schema, or is one of the RLS roles and holds
+// nothing but SELECT, INSERT, UPDATE and DELETE, and USAGE on a sequence.
 std::string refuse_outside_relation_grants_sql(std::string_view schema, std::string_view in_project,
                                                std::string_view across_projects);
 // The owner login role, its password read from the setting `password_setting`.

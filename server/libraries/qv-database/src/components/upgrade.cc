@@ -68,9 +68,13 @@ Result<void> UpgradeTransaction::lock_schema_upgrades(const config::schema::Sche
   return {};
 }
 
-Result<void> UpgradeTransaction::refuse_shared_roles(const config::schema::Schema& schema) {
-  return execute_refusals({sql::refuse_shared_role_sql(roles_.in_project(), schema.to_string()),
-                           sql::refuse_shared_role_sql(roles_.across_projects(), schema.to_string())});
+Result<void> UpgradeTransaction::refuse_unsafe_roles(const config::schema::Schema& schema) {
+  const std::string& in_project = roles_.in_project();
+  const std::string& across_projects = roles_.across_projects();
+  return execute_refusals({sql::refuse_privileged_role_sql(in_project, across_projects),
+                           sql::refuse_privileged_role_sql(across_projects, across_projects),
+                           sql::refuse_shared_role_sql(in_project, schema.to_string()),
+                           sql::refuse_shared_role_sql(across_projects, schema.to_string())});
 }
 
 Result<void> UpgradeTransaction::ensure_system_table() {
@@ -184,7 +188,7 @@ Result<void> UpgradeTransaction::execute_refusals(std::vector<std::string> refus
 Result<void> run_upgrade(UpgradeTransaction& transaction, const SchemaSource& source) {
   const config::schema::Schema& schema = transaction.admin().schema();
   QV_RETURN_IF_ERROR(transaction.lock_schema_upgrades(schema));
-  QV_RETURN_IF_ERROR(transaction.refuse_shared_roles(schema));
+  QV_RETURN_IF_ERROR(transaction.refuse_unsafe_roles(schema));
   QV_RETURN_IF_ERROR(transaction.ensure_system_table());
   QV_RETURN_IF_ERROR(transaction.upgrade_db_version(source));
   QV_RETURN_IF_ERROR(transaction.upgrade_quorvale_edition());

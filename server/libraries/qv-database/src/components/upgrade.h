@@ -1,12 +1,14 @@
 #pragma once
 
 // The schema upgrade: on a transaction the caller has opened, it takes the
-// schema's upgrade lock, refuses row-level-security roles that serve another
-// deployment, makes sure the system table exists, plans from the stored
-// version, runs the catalog's statements, stamps the version and the
-// edition, grants the row-level-security roles, and refuses relations that
-// grant anything to a role outside the deployment. The caller commits on
-// success and rolls back on failure, so either all of it stays or nothing.
+// schema's upgrade lock, refuses row-level-security roles that provisioning
+// would refuse (powers, memberships, another deployment), makes sure the
+// system table exists, plans from the stored version, runs the catalog's
+// statements, stamps the version and the edition, grants the
+// row-level-security roles, and refuses relations that grant anything to a
+// role outside the deployment, or more than rows to those roles. The caller
+// commits on success and rolls back on failure, so either all of it stays or
+// nothing.
 
 #include <optional>
 #include <string>
@@ -41,15 +43,20 @@ class UpgradeTransaction {
 
   // The steps of the upgrade, in the order `run_upgrade` takes them.
   Result<void> lock_schema_upgrades(const config::schema::Schema& schema);  // 5046 when held elsewhere
-  // 5008 when an RLS role owns, holds or is named in anything outside the
-  // home schema of this database, as provisioning refuses it.
-  Result<void> refuse_shared_roles(const config::schema::Schema& schema);
+  // 5008, as provisioning refuses it, when an RLS role has LOGIN or a power
+  // beyond row-level security, belongs to a role (but the across-projects
+  // role to qv_across_projects), or serves another deployment: it owns,
+  // holds or is named in anything outside the home schema of this database
+  // but CONNECT and TEMPORARY on this database, or a direct member of it
+  // owns another schema.
+  Result<void> refuse_unsafe_roles(const config::schema::Schema& schema);
   Result<void> ensure_system_table();
   Result<void> upgrade_db_version(const schema::source::SchemaSource& source);
   Result<void> upgrade_quorvale_edition();
   Result<void> grant_rls_role_privileges(const config::schema::Schema& schema);
   // 5008 when a relation of the home schema grants anything to a role but
-  // its owner, the schema's owner and the RLS roles.
+  // its owner, the schema's owner and the RLS roles, or those roles more
+  // than SELECT, INSERT, UPDATE and DELETE (and USAGE on a sequence).
   Result<void> refuse_outside_grants(const config::schema::Schema& schema);
 
   // The first failing statement ends the batch: 5008. An empty batch sends nothing.

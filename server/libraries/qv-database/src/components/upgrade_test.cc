@@ -23,6 +23,9 @@ using test_support::outcome_text;
 using test_support::query_value;
 using test_support::UpgradeRun;
 
+// The end of the refusal of a relation that grants too much.
+const std::string kRowsOnly = ", and these two only SELECT, INSERT, UPDATE and DELETE, and USAGE on a sequence\n";
+
 class Upgrade : public test_support::SchemaFixture {
  protected:
   std::string system_value(const std::string& name) {
@@ -110,7 +113,7 @@ TEST_F(Upgrade, ARelationThatGrantsARoleOutsideTheDeploymentFailsTheUpgrade) {
   const std::string rule =
       "; a relation of the home schema qv_apiserver may grant privileges only to its own owner, "
       "the owner of the schema and the row-level-security roles " +
-      roles().in_project() + " and " + roles().across_projects() + "\n";
+      roles().in_project() + " and " + roles().across_projects() + kRowsOnly;
   const std::string failed = "5008 Database statement failed: ERROR P0001: ";
   ASSERT_NO_FATAL_FAILURE(provision());
   run("CREATE ROLE " + outsider + "; ALTER DEFAULT PRIVILEGES GRANT SELECT ON TABLES TO " + outsider);
@@ -143,6 +146,59 @@ TEST_F(Upgrade, ARelationThatGrantsARoleOutsideTheDeploymentFailsTheUpgrade) {
     EXPECT_EQ(system_value("edition"), "opensource");
     run(test_case.revoke);
   }
+  EXPECT_EQ(outcome_text(upgrade_with().outcome), "ok");
+  EXPECT_EQ(system_value("edition"), "enterprise");
+}
+
+// TRUNCATE passes row-level security by, a trigger runs its function as
+// whoever writes next, and REFERENCES lets a key of another table hold rows
+// in place: the RLS roles only read and write rows, and use sequences.
+TEST_F(Upgrade, TheRowLevelSecurityRolesGetNothingButReadingAndWritingRows) {
+  const std::string in_project = roles().in_project();
+  const std::string across = roles().across_projects();
+  const std::string rule =
+      "; a relation of the home schema qv_apiserver may grant privileges only to its own owner, "
+      "the owner of the schema and the row-level-security roles " +
+      in_project + " and " + across + kRowsOnly;
+  const std::string failed = "5008 Database statement failed: ERROR P0001: ";
+  ASSERT_NO_FATAL_FAILURE(provision());
+  run("ALTER DEFAULT PRIVILEGES IN SCHEMA qv_apiserver GRANT TRUNCATE, TRIGGER ON TABLES TO " + in_project);
+  UpgradeRun install = upgrade_with();
+  EXPECT_THAT(outcome_text(install.outcome), testing::MatchesRegex(failed +
+                                                                   "table qv_apiserver\\.\\w+ grants "
+                                                                   "TRIGGER, TRUNCATE to " +
+                                                                   in_project + rule + ".*"));
+  EXPECT_EQ(value("SELECT to_regclass('qv_apiserver.quorvale_system') IS NULL"), "t");
+  run("ALTER DEFAULT PRIVILEGES IN SCHEMA qv_apiserver REVOKE TRUNCATE, TRIGGER ON TABLES FROM " + in_project);
+  ASSERT_EQ(outcome_text(upgrade_with().outcome), "ok");
+
+  struct {
+    std::string grant;
+    std::string revoke;
+    std::string refusal;
+  } cases[] = {
+      {"GRANT TRUNCATE ON quorvale_system TO " + across, "REVOKE TRUNCATE ON quorvale_system FROM " + across,
+       "table qv_apiserver.quorvale_system grants TRUNCATE to " + across},
+      {"GRANT TRIGGER, REFERENCES ON quorvale_system TO " + in_project,
+       "REVOKE TRIGGER, REFERENCES ON quorvale_system FROM " + in_project,
+       "table qv_apiserver.quorvale_system grants REFERENCES, TRIGGER to " + in_project},
+      {"GRANT REFERENCES (value) ON quorvale_system TO " + across,
+       "REVOKE REFERENCES (value) ON quorvale_system FROM " + across,
+       "column value of table qv_apiserver.quorvale_system grants REFERENCES to " + across},
+  };
+  run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'");
+  for (const auto& test_case : cases) {
+    SCOPED_TRACE(test_case.grant);
+    run(test_case.grant);
+    EXPECT_THAT(outcome_text(upgrade_with().outcome), testing::StartsWith(failed + test_case.refusal + rule));
+    EXPECT_EQ(system_value("edition"), "opensource");
+    run(test_case.revoke);
+  }
+  // Rows of a column, and a sequence, are theirs to use.
+  run("GRANT UPDATE (value) ON quorvale_system TO " + across +
+      "; CREATE SEQUENCE qv_apiserver.numbers; GRANT USAGE, "
+      "SELECT, UPDATE ON SEQUENCE qv_apiserver.numbers TO " +
+      in_project);
   EXPECT_EQ(outcome_text(upgrade_with().outcome), "ok");
   EXPECT_EQ(system_value("edition"), "enterprise");
 }
