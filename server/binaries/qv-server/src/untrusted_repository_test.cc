@@ -192,6 +192,44 @@ TEST_F(UntrustedRepository, AFamilyFolderLinkedOutsideIsRefusedByName) {
   EXPECT_FALSE(fs::exists(output() / "templates/1.1.0"));
 }
 
+// A family folder of a version's content linked outside: neither its listing
+// nor whether a file the spec claims is there outside may show in the run.
+TEST_F(UntrustedRepository, AContentFolderLinkedOutsideIsRefusedByName) {
+  outside_.write("configs/outside-secret.yaml", "secret: 1\n");
+  outside_.write("configs/token_eks.yaml", "token: 1\n");
+  before_ = files_below(outside_.path());
+  repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                        "  - {version: 1.0.0, upgrader: false}\n");
+  const fs::path configs = repo_.kupgrade() / "upgrades/1.1.0/configs";
+  link(configs, outside_.path() / "configs");
+  struct Case {
+    std::string name;
+    std::string spec;
+  };
+  const Case cases[] = {
+      {"a spec that claims no content", "schema: 1\n"},
+      {"a spec that creates a file there outside",
+       "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n"},
+      {"a spec that creates a file missing outside too",
+       "schema: 1\nconfigs:\n  other.yaml:\n    other_eks.yaml: {action: create}\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    repo_.write_spec("1.1.0", c.spec);
+    const Finished finished = replay();
+    EXPECT_EQ(finished.out, "");
+    EXPECT_TRUE(contains(finished.err, "UpgradeError::5345")) << finished.err;
+    EXPECT_TRUE(contains(finished.err, "Could not read the upgrade content of version '1.1.0' at '" +
+                                           configs.string() + "': a link leads outside '" +
+                                           repo_.root().string() + "' to '" +
+                                           (outside_.path() / "configs").string() + "'."))
+        << finished.err;
+    EXPECT_FALSE(contains(finished.err, "outside-secret")) << finished.err;
+    EXPECT_EQ(finished.code, 1);
+    expect_outside_unchanged();
+  }
+}
+
 // What a fresh clone can hold: folders whose absolute path is longer than
 // PATH_MAX (each path in the repository stays shorter), a link D to the
 // deepest, and links that climb from D out of the clone to files beside it.
@@ -231,6 +269,13 @@ TEST_F(UntrustedRepository, LinksThroughFoldersTooDeepToResolveAreRefusedInAFres
          repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
                                "  - {version: 1.0.0, upgrader: false}\n");
          repo_.write_spec("1.1.0", "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n");
+       }},
+      {"a content family folder", "variant/resources/kupgrade/upgrades/1.1.0/configs",
+       "configs/" + secret + ".yaml", "key: 1\n", {"replay"}, "UpgradeError::5345",
+       [&] {
+         repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                               "  - {version: 1.0.0, upgrader: false}\n");
+         repo_.write_spec("1.1.0", "schema: 1\n");
        }},
   };
   for (const Case& c : cases) {
