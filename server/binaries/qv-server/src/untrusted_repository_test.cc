@@ -230,6 +230,48 @@ TEST_F(UntrustedRepository, AContentFolderLinkedOutsideIsRefusedByName) {
   }
 }
 
+// A content file linked outside, claimed by the spec or left over, is
+// refused by name and never read; a link to nothing is content missing, as
+// nothing is read there.
+TEST_F(UntrustedRepository, AContentFileLinkedOutsideIsRefusedByName) {
+  outside_.write("token_eks.yaml", "token: 1\n");
+  before_ = files_below(outside_.path());
+  repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                        "  - {version: 1.0.0, upgrader: false}\n");
+  const std::string creates = "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n";
+  const fs::path content = repo_.kupgrade() / "upgrades/1.1.0/configs/token_eks.yaml";
+  const std::string refused = "Could not read the upgrade content of version '1.1.0' at '" + content.string() +
+                              "': a link leads outside '" + repo_.root().string() + "'";
+  const struct {
+    std::string name;
+    std::string spec;
+    std::string target;
+    std::string code;  // the error's code, or none for a run that succeeds
+    std::string message;
+  } cases[] = {
+      {"claimed, a file there", creates, "token_eks.yaml", "UpgradeError::5345", refused},
+      {"left over, a file there", "schema: 1\n", "token_eks.yaml", "UpgradeError::5345", refused},
+      {"claimed, nothing there", creates, "missing.yaml", "UpgradeError::5343", "no content was found"},
+      {"left over, nothing there", "schema: 1\n", "missing.yaml", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    repo_.write_spec("1.1.0", c.spec);
+    fs::remove(content);
+    link(content, outside_.path() / c.target);
+    const Finished finished = replay();
+    if (c.code.empty()) {
+      EXPECT_EQ(finished.code, 0) << finished.err;
+    } else {
+      EXPECT_EQ(finished.out, "");
+      EXPECT_TRUE(contains(finished.err, c.code)) << finished.err;
+      EXPECT_TRUE(contains(finished.err, c.message)) << finished.err;
+      EXPECT_EQ(finished.code, 1);
+    }
+    expect_outside_unchanged();
+  }
+}
+
 // What a fresh clone can hold: folders whose absolute path is longer than
 // PATH_MAX (each path in the repository stays shorter), a link D to the
 // deepest, and links that climb from D out of the clone to files beside it.

@@ -151,14 +151,25 @@ const ContentFamily& family_of(const ContentFamilies& families, std::string_view
                        [&](const ContentFamily& content) { return content.family == family; });
 }
 
-// Whether `name` in the open folder is a regular file, links followed.
-bool regular_file(const platform::UniqueFd& folder, const std::string& name) {
+// Whether `name` in the family folder is a regular file. A link is followed
+// through the containment of the reads, so that where it leads outside the
+// run ends with the refusal, whether or not something is there.
+qv_common::Result<bool, std::string> regular_file(const ContentFamily& folder, const std::string& name,
+                                                  const platform::Containment& reads) {
   struct stat status;
-  return folder && ::fstatat(folder.get(), name.c_str(), &status, 0) == 0 && S_ISREG(status.st_mode);
+  if (!folder.fd || ::fstatat(folder.fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (!S_ISLNK(status.st_mode)) return S_ISREG(status.st_mode);
+  platform::Opened opened = reads.open(folder.path / name, O_PATH);
+  if (!opened) {
+    if (opened.error().missing()) return false;
+    return fail(std::move(opened.error().cause));
+  }
+  return ::fstat(opened->get(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& spec, const ContentFamilies& content,
-                                                                  std::string_view version) {
+                                                                  std::string_view version,
+                                                                  const platform::Containment& reads) {
   std::set<fs::path> claimed;
   for (const auto& [family, map] : families_of(spec)) {
     const ContentFamily& folder = family_of(content, family);
@@ -166,7 +177,11 @@ qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& sp
       for (const auto& [variant, action] : variants) {
         if (!needs_content(action.kind)) continue;
         fs::path path = folder.path / variant;
-        if (!regular_file(folder.fd, variant)) {
+        const auto regular = regular_file(folder, variant, reads);
+        if (!regular) {
+          return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(path), regular.error()));
+        }
+        if (!*regular) {
           return fail(UpgradeError::ContentMissing(std::string(version), entry_label(family, group, variant),
                                                    platform::display(path)));
         }
@@ -177,13 +192,19 @@ qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& sp
   return claimed;
 }
 
-Checked check_orphans(const ContentFamilies& content, std::string_view version, const std::set<fs::path>& claimed) {
+Checked check_orphans(const ContentFamilies& content, std::string_view version, const std::set<fs::path>& claimed,
+                      const platform::Containment& reads) {
   for (const ContentFamily& folder : content) {
     if (!folder.fd) continue;
     const platform::Listing listing = platform::list_folder(folder.fd);
     for (const platform::FolderEntry& entry : listing.entries) {
       fs::path path = folder.path / entry.name;
-      if (regular_file(folder.fd, entry.name) && !claimed.contains(path)) {
+      if (claimed.contains(path)) continue;
+      const auto regular = regular_file(folder, entry.name, reads);
+      if (!regular) {
+        return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(path), regular.error()));
+      }
+      if (*regular) {
         return fail(UpgradeError::ContentOrphan(std::string(version), platform::display(path)));
       }
     }
@@ -234,8 +255,8 @@ qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::s
   QV_RETURN_IF_ERROR(check_resolved(*spec, version));
   QV_RETURN_IF_ERROR(check_groups(*spec, version));
   QV_ASSIGN_OR_RETURN(const ContentFamilies content, open_content(kupgrade, version, reads));
-  QV_ASSIGN_OR_RETURN(const std::set<fs::path> claimed, check_content(*spec, content, version));
-  QV_RETURN_IF_ERROR(check_orphans(content, version, claimed));
+  QV_ASSIGN_OR_RETURN(const std::set<fs::path> claimed, check_content(*spec, content, version, reads));
+  QV_RETURN_IF_ERROR(check_orphans(content, version, claimed, reads));
   return std::move(*spec);
 }
 
