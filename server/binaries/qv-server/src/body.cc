@@ -72,7 +72,7 @@ int descriptor_of(cli::Stream stream) {
 // Everything the command does. An exception leaves it with the command's
 // records and guards already dropped, so that the scratch folder is gone
 // before the caller prints the failure.
-std::uint8_t parse_run_and_print(std::span<const std::string> arguments, runtime::Runtime& runtime) {
+std::uint8_t parse_run_and_print(std::span<const std::string> arguments) {
   auto command = cli::parse(arguments);
   if (!command) {
     const cli::ParseExit& exit = command.error();
@@ -80,7 +80,6 @@ std::uint8_t parse_run_and_print(std::span<const std::string> arguments, runtime
     return exit.code;
   }
   auto report = run(*std::move(command));
-  runtime.rethrow_worker_failure();
   if (!report) {
     output::print_error(report.error());
     return kFailure;
@@ -95,9 +94,9 @@ qv_common::Result<std::string, std::string> run(cli::CliCommand command) {
   return std::visit(Dispatch{}, command);
 }
 
-std::uint8_t execute(std::span<const std::string> arguments, runtime::Runtime& runtime) {
+std::uint8_t execute(std::span<const std::string> arguments) {
   try {
-    return parse_run_and_print(arguments, runtime);
+    return parse_run_and_print(arguments);
   } catch (const std::bad_alloc&) {
     output::print_out_of_memory();
   } catch (const std::exception& error) {

@@ -6,7 +6,6 @@
 
 #include "cli.h"
 #include "result.h"
-#include "runtime.h"
 
 namespace qv_server::body {
 
@@ -16,9 +15,9 @@ qv_common::Result<std::string, std::string> run(cli::CliCommand command);
 // The whole command: parses `arguments` (the process arguments, invocation
 // name first), runs the subcommand and prints its one line. Returns the exit
 // code: 0 after a printed report or a requested help, 1 after an error, 2
-// after a usage error. Running out of memory, or any other exception, on
-// this thread or on a worker of `runtime`, is an error too, once the
-// command's guards have removed its scratch folder and temporary files.
-std::uint8_t execute(std::span<const std::string> arguments, runtime::Runtime& runtime);
+// after a usage error. Running out of memory, or any other exception, is an
+// error too, once the command's guards have removed its scratch folder and
+// temporary files.
+std::uint8_t execute(std::span<const std::string> arguments);
 
 }  // namespace qv_server::body

@@ -1,5 +1,6 @@
-// Runs `upgrade` of the built program with specs and files of a few kilobytes
-// that would make the run grow its file, expand its documents or search
+// Runs `upgrade` and `replay` of the built program with specs and files of a
+// few kilobytes (or a large file and a spec of a few hundred bytes) that
+// would make the run grow its file, expand its documents, search or parse
 // without end, and checks that each ends soon with the one error line that
 // names the limit it reached.
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "test_support/error_line.h"
+#include "test_support/git_repository.h"
 #include "test_support/program.h"
 #include "test_support/upgrade_tree.h"
 
@@ -14,6 +16,7 @@ namespace {
 
 using test_support::Files;
 using test_support::Finished;
+using test_support::GitRepository;
 using test_support::run_program;
 using test_support::upgrade_error_line;
 using test_support::UpgradeTree;
@@ -35,8 +38,19 @@ std::string repeated(int times, std::string_view text, std::string_view separato
   return out;
 }
 
+// An 11 MB mapping of short scalars whose first key is a.
+std::string large_mapping() {
+  std::string text = "a: 1\n";
+  for (int i = 0; text.size() < 11'000'000; ++i) {
+    text += "key" + std::to_string(i) + ": value number " + std::to_string(i) + "\n";
+  }
+  return text;
+}
+
 TEST(BoundedWork, AmplifyingSpecsEndWithTheLimitTheyReach) {
   const std::string eighteen_a_lines = repeated(900, std::string(18, 'a') + "\n");
+  const std::string work_limit =
+      "work limit exceeded: the edit operations of one command took more than 2147483648 units of work.";
   const std::string many_groups = repeated(2000, "()") + "(?:a|b)*c";
   const std::string megabyte(1'000'000, 'x');
   const struct {
@@ -70,6 +84,16 @@ TEST(BoundedWork, AmplifyingSpecsEndWithTheLimitTheyReach) {
        std::string(10'000, 'a') + "xc", 5352,
        "The pattern '" + many_groups +
            "' for 'configs/app.yaml' in the upgrade to '1.1' is invalid: heap limit exceeded."},
+      {"one backtracking operation repeated through aliases",
+       modify_with("      - &o {op: modify-text-if, pattern: '(?:a|a)*c', replacement: c}\n" +
+                   repeated(399, "      - *o\n")),
+       repeated(8, std::string(18, 'a') + "\n") + "c\n", 5352,
+       "The pattern '(?:a|a)*c' for 'configs/app.yaml' in the upgrade to '1.1' is invalid: " + work_limit},
+      {"a text and a YAML operation repeated in turn, each parsing a large file anew",
+       modify_with("      - &t {op: modify-text-if, pattern: 'a: 1', replacement: 'a: 1'}\n"
+                   "      - &y {op: remove-leaf-if, leaf: nothere}\n" +
+                   repeated(99, "      - *t\n      - *y\n")),
+       large_mapping(), 5349, "Could not parse 'configs/app.yaml' while upgrading to '1.1': " + work_limit},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -86,6 +110,31 @@ TEST(BoundedWork, AmplifyingSpecsEndWithTheLimitTheyReach) {
     // Compared whole but not printed: a file that grew would fill the log.
     EXPECT_TRUE(tree.profile_files() == (Files{{"configs/app.yaml", c.file}})) << "the kprofile file changed";
   }
+}
+
+// Each provider's hop alone stays within the work budget of the command;
+// the four together do not, since every hop of every provider draws on it.
+TEST(BoundedWork, TheHopsOfEveryProviderShareOneBudget) {
+  GitRepository repo;
+  repo.write_kprofile("assets", "logo.txt", "logo\n");
+  repo.write_kprofile("configs", "app.yaml", large_mapping());
+  for (const std::string provider : {"kminus", "eks", "aks", "gke"}) {
+    repo.write_kprofile("pods", "web_" + provider + ".yaml", "kind: Pod\n");
+  }
+  repo.release("1.0.0");
+  repo.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                       "  - {version: 1.0.0, upgrader: false}\n");
+  repo.write_spec("1.1.0", modify_with("      - &t {op: modify-text-if, pattern: 'a: 1', replacement: 'a: 1'}\n"
+                                       "      - &y {op: remove-leaf-if, leaf: nothere}\n" +
+                                       repeated(3, "      - *t\n      - *y\n")));
+  const Finished finished = run_program({.arguments = {"replay", "--repository", repo.root().string()},
+                                         .launcher = {"/usr/bin/timeout", std::string(kPatience)}});
+  EXPECT_EQ(finished.out, "");
+  EXPECT_EQ(finished.err, upgrade_error_line(5349,
+                                             "Could not parse 'configs/app.yaml' while upgrading to '1.1.0': work "
+                                             "limit exceeded: the edit operations of one command took more than "
+                                             "2147483648 units of work."));
+  EXPECT_EQ(finished.code, 1);
 }
 
 }  // namespace

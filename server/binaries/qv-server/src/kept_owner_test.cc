@@ -152,4 +152,38 @@ TEST(KeptOwner, ARunnerKeepsTheGroupOfAFileWhenItIsAMemberOfIt) {
   }
 }
 
+// In a folder with the set-group-ID bit a new file takes the folder's group,
+// not the runner's: a replaced file of the runner's own group keeps it all
+// the same. Root runs it itself, and as a member of a group besides its own.
+TEST(KeptOwner, InAFolderWithTheSetGroupIdBitAReplacedFileKeepsItsGroup) {
+  std::vector<Runner> runners;
+  if (::geteuid() == 0) runners.push_back({{}, 0, 0, kGroup});
+  if (const std::optional<Runner> member = member_runner()) runners.push_back(*member);
+  if (runners.empty()) GTEST_SKIP() << "this user is a member of no group besides its own";
+  for (const Runner& runner : runners) {
+    SCOPED_TRACE(runner.user);
+    UpgradeTree tree;
+    write_upgrader(tree);
+    if (::geteuid() == 0) {
+      fs::permissions(tree.kprofile().parent_path(), fs::perms(0755));
+      for (const char* folder : {"", "pods", "assets"}) fs::permissions(tree.kprofile() / folder, fs::perms(0777));
+    }
+    const fs::path configs = tree.kprofile() / "configs";
+    ASSERT_EQ(::chown(configs.c_str(), static_cast<uid_t>(-1), runner.member_group), 0);
+    ASSERT_EQ(::chmod(configs.c_str(), 02777), 0);
+    // Root gives the file away too, to keep its owner as well.
+    const Ownership kept{runner.user == 0 ? kOtherOwner : runner.user, runner.own_group, 0644};
+    give(configs / "app.yaml", kept);
+    give(configs / "db.yaml", kept);
+    const Finished upgraded = run_program({.arguments = {"upgrade", "--kupgrade", tree.kupgrade().string(),
+                                                         "--kprofile", tree.kprofile().string(), "--version", "1.1"},
+                                           .launcher = runner.launcher});
+    ASSERT_EQ(upgraded.code, 0) << upgraded.err;
+    EXPECT_EQ(tree.profile_files().at("configs/app.yaml"), "app: 2\n");
+    EXPECT_EQ(tree.profile_files().at("configs/db.yaml"), "a: 2\n");
+    EXPECT_EQ(ownership_of(configs / "app.yaml"), kept);
+    EXPECT_EQ(ownership_of(configs / "db.yaml"), kept);
+  }
+}
+
 }  // namespace

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   std::uint8_t code = 0;
   {
     qv_server::runtime::Runtime runtime(qv_server::runtime::worker_count_from_environment());
-    code = runtime.block_on([&] { return qv_server::body::execute(arguments, runtime); });
+    code = runtime.block_on([&] { return qv_server::body::execute(arguments); });
   }
   return code;
 }

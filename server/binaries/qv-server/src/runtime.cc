@@ -65,7 +65,7 @@ Runtime::Runtime(std::size_t workers) {
   }
   for (std::size_t i = 0; i < workers; ++i) {
     try {
-      workers_.emplace_back([this] { work(); });
+      workers_.emplace_back([this] { idle(); });
     } catch (const std::system_error& error) {
       cannot_spawn(error.what());
     } catch (const std::bad_alloc&) {
@@ -81,20 +81,6 @@ Runtime::~Runtime() {
   }
   wake_.notify_all();
   for (std::thread& worker : workers_) worker.join();
-}
-
-void Runtime::rethrow_worker_failure() {
-  std::lock_guard lock(failure_mutex_);
-  if (failure_) std::rethrow_exception(failure_);
-}
-
-void Runtime::work() {
-  try {
-    idle();
-  } catch (...) {
-    std::lock_guard lock(failure_mutex_);
-    if (!failure_) failure_ = std::current_exception();
-  }
 }
 
 void Runtime::idle() {

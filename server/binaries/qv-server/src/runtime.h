@@ -2,7 +2,6 @@
 
 #include <condition_variable>
 #include <cstddef>
-#include <exception>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -27,9 +26,7 @@ std::size_t worker_count_from_environment();
 
 // A pool of worker threads owned by the entry point. Nothing is ever spawned
 // onto it, so the workers stay idle until the pool is released, which stops
-// and joins them. The blocked-on body runs on the calling thread. An
-// exception that ends a worker is kept for the body instead of ending the
-// process.
+// and joins them. The blocked-on body runs on the calling thread.
 class Runtime {
  public:
   // Starts `workers` threads; a thread that cannot be started aborts the process.
@@ -45,18 +42,12 @@ class Runtime {
     return std::forward<Body>(body)();
   }
 
-  // Throws the exception that ended a worker, if one did.
-  void rethrow_worker_failure();
-
  private:
-  void work();
   void idle();
 
   std::mutex mutex_;
   std::condition_variable wake_;
   bool stopping_ = false;
-  std::mutex failure_mutex_;
-  std::exception_ptr failure_;
   std::vector<std::thread> workers_;
 };
 

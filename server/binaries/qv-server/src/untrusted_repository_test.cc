@@ -192,6 +192,86 @@ TEST_F(UntrustedRepository, AFamilyFolderLinkedOutsideIsRefusedByName) {
   EXPECT_FALSE(fs::exists(output() / "templates/1.1.0"));
 }
 
+// A family folder of a version's content linked outside: neither its listing
+// nor whether a file the spec claims is there outside may show in the run.
+TEST_F(UntrustedRepository, AContentFolderLinkedOutsideIsRefusedByName) {
+  outside_.write("configs/outside-secret.yaml", "secret: 1\n");
+  outside_.write("configs/token_eks.yaml", "token: 1\n");
+  before_ = files_below(outside_.path());
+  repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                        "  - {version: 1.0.0, upgrader: false}\n");
+  const fs::path configs = repo_.kupgrade() / "upgrades/1.1.0/configs";
+  link(configs, outside_.path() / "configs");
+  struct Case {
+    std::string name;
+    std::string spec;
+  };
+  const Case cases[] = {
+      {"a spec that claims no content", "schema: 1\n"},
+      {"a spec that creates a file there outside",
+       "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n"},
+      {"a spec that creates a file missing outside too",
+       "schema: 1\nconfigs:\n  other.yaml:\n    other_eks.yaml: {action: create}\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    repo_.write_spec("1.1.0", c.spec);
+    const Finished finished = replay();
+    EXPECT_EQ(finished.out, "");
+    EXPECT_TRUE(contains(finished.err, "UpgradeError::5345")) << finished.err;
+    EXPECT_TRUE(contains(finished.err, "Could not read the upgrade content of version '1.1.0' at '" +
+                                           configs.string() + "': a link leads outside '" +
+                                           repo_.root().string() + "' to '" +
+                                           (outside_.path() / "configs").string() + "'."))
+        << finished.err;
+    EXPECT_FALSE(contains(finished.err, "outside-secret")) << finished.err;
+    EXPECT_EQ(finished.code, 1);
+    expect_outside_unchanged();
+  }
+}
+
+// A content file linked outside, claimed by the spec or left over, is
+// refused by name and never read; a link to nothing is content missing, as
+// nothing is read there.
+TEST_F(UntrustedRepository, AContentFileLinkedOutsideIsRefusedByName) {
+  outside_.write("token_eks.yaml", "token: 1\n");
+  before_ = files_below(outside_.path());
+  repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                        "  - {version: 1.0.0, upgrader: false}\n");
+  const std::string creates = "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n";
+  const fs::path content = repo_.kupgrade() / "upgrades/1.1.0/configs/token_eks.yaml";
+  const std::string refused = "Could not read the upgrade content of version '1.1.0' at '" + content.string() +
+                              "': a link leads outside '" + repo_.root().string() + "'";
+  const struct {
+    std::string name;
+    std::string spec;
+    std::string target;
+    std::string code;  // the error's code, or none for a run that succeeds
+    std::string message;
+  } cases[] = {
+      {"claimed, a file there", creates, "token_eks.yaml", "UpgradeError::5345", refused},
+      {"left over, a file there", "schema: 1\n", "token_eks.yaml", "UpgradeError::5345", refused},
+      {"claimed, nothing there", creates, "missing.yaml", "UpgradeError::5343", "no content was found"},
+      {"left over, nothing there", "schema: 1\n", "missing.yaml", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    repo_.write_spec("1.1.0", c.spec);
+    fs::remove(content);
+    link(content, outside_.path() / c.target);
+    const Finished finished = replay();
+    if (c.code.empty()) {
+      EXPECT_EQ(finished.code, 0) << finished.err;
+    } else {
+      EXPECT_EQ(finished.out, "");
+      EXPECT_TRUE(contains(finished.err, c.code)) << finished.err;
+      EXPECT_TRUE(contains(finished.err, c.message)) << finished.err;
+      EXPECT_EQ(finished.code, 1);
+    }
+    expect_outside_unchanged();
+  }
+}
+
 // What a fresh clone can hold: folders whose absolute path is longer than
 // PATH_MAX (each path in the repository stays shorter), a link D to the
 // deepest, and links that climb from D out of the clone to files beside it.
@@ -231,6 +311,13 @@ TEST_F(UntrustedRepository, LinksThroughFoldersTooDeepToResolveAreRefusedInAFres
          repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
                                "  - {version: 1.0.0, upgrader: false}\n");
          repo_.write_spec("1.1.0", "schema: 1\nconfigs:\n  token.yaml:\n    token_eks.yaml: {action: create}\n");
+       }},
+      {"a content family folder", "variant/resources/kupgrade/upgrades/1.1.0/configs",
+       "configs/" + secret + ".yaml", "key: 1\n", {"replay"}, "UpgradeError::5345",
+       [&] {
+         repo_.write_inventory("schema: 1\nversions:\n  - {version: 1.1.0, upgrader: true}\n"
+                               "  - {version: 1.0.0, upgrader: false}\n");
+         repo_.write_spec("1.1.0", "schema: 1\n");
        }},
   };
   for (const Case& c : cases) {

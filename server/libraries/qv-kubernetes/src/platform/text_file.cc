@@ -13,6 +13,7 @@
 
 #include <fmt/format.h>
 
+#include "platform/new_file_group.h"
 #include "platform/unique_fd.h"
 #include "platform/utf8.h"
 
@@ -125,15 +126,16 @@ struct Kept {
   gid_t group;
 };
 
-// Gives the new file `fd` the owner and group of the file it replaces, as
-// far as this process may: only root gives a file away, and a process gives
-// its own file a group it is a member of. A file that already has them, as
-// one this process created for itself has, costs no system call.
-void keep_owner(int fd, uid_t owner, gid_t group) {
+// Gives the new file `fd`, created beside `path`, the owner and group of
+// the file it replaces, as far as this process may: only root gives a file
+// away, and a process gives its own file a group it is a member of. A new
+// file belongs to this process and to the group a file created there gets
+// (the folder's in a folder with the set-group-ID bit); one that has the
+// old owner and group that way costs no system call.
+void keep_owner(int fd, const fs::path& path, uid_t owner, gid_t group) {
   static const uid_t user = ::geteuid();
-  static const gid_t own_group = ::getegid();
   const uid_t new_owner = user == 0 && owner != user ? owner : static_cast<uid_t>(-1);
-  const gid_t new_group = group != own_group ? group : static_cast<gid_t>(-1);
+  const gid_t new_group = new_file_group(path) != group ? group : static_cast<gid_t>(-1);
   if (new_owner == static_cast<uid_t>(-1) && new_group == static_cast<gid_t>(-1)) return;
   // Refused (a group this process is not a member of), the new file stays
   // this process's: its content matters more than who owns it.
@@ -155,7 +157,7 @@ Done replace(const fs::path& path, std::string_view content, std::optional<Kept>
   if (kept) {
     // A change of owner clears the set-user-ID and set-group-ID bits: the
     // mode comes after it.
-    keep_owner(fd.get(), kept->owner, kept->group);
+    keep_owner(fd.get(), path, kept->owner, kept->group);
     if (needs_chmod(kept->mode) && ::fchmod(fd.get(), kept->mode) != 0) return qv_common::fail(os_error(errno));
   }
   QV_RETURN_IF_ERROR(write_and_close(std::move(fd), content));

@@ -1,6 +1,11 @@
 #include "runtime/instance/upgrade/catalog.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -8,6 +13,7 @@
 #include <fmt/format.h>
 
 #include "base/error/upgrade.h"
+#include "platform/entry_names.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
 #include "qv_yaml/parse.h"
@@ -114,16 +120,68 @@ bool needs_content(ActionKind kind) {
   return kind == ActionKind::kCreate || kind == ActionKind::kReplace || kind == ActionKind::kMerge;
 }
 
-qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& spec, const fs::path& kupgrade,
-                                                                  std::string_view version) {
+// One family folder of a version's content folder, opened through the
+// containment of the reads so that every look into it goes to the folder
+// that was opened; not open when there is no such folder.
+struct ContentFamily {
+  std::string_view family;
+  fs::path path;
+  platform::UniqueFd fd;
+};
+using ContentFamilies = std::array<ContentFamily, 3>;
+
+qv_common::Result<ContentFamilies, CommandError> open_content(const fs::path& kupgrade, std::string_view version,
+                                                              const platform::Containment& reads) {
+  ContentFamilies families{{{"assets", {}, {}}, {"configs", {}, {}}, {"pods", {}, {}}}};
+  for (ContentFamily& content : families) {
+    content.path = content_folder(kupgrade, version) / content.family;
+    platform::Opened opened = reads.open(content.path, O_RDONLY | O_DIRECTORY);
+    if (opened) {
+      content.fd = std::move(*opened);
+    } else if (!opened.error().missing()) {
+      return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(content.path),
+                                                  opened.error().cause));
+    }
+  }
+  return families;
+}
+
+const ContentFamily& family_of(const ContentFamilies& families, std::string_view family) {
+  return *std::find_if(families.begin(), families.end(),
+                       [&](const ContentFamily& content) { return content.family == family; });
+}
+
+// Whether `name` in the family folder is a regular file. A link is followed
+// through the containment of the reads, so that where it leads outside the
+// run ends with the refusal, whether or not something is there.
+qv_common::Result<bool, std::string> regular_file(const ContentFamily& folder, const std::string& name,
+                                                  const platform::Containment& reads) {
+  struct stat status;
+  if (!folder.fd || ::fstatat(folder.fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (!S_ISLNK(status.st_mode)) return S_ISREG(status.st_mode);
+  platform::Opened opened = reads.open(folder.path / name, O_PATH);
+  if (!opened) {
+    if (opened.error().missing()) return false;
+    return fail(std::move(opened.error().cause));
+  }
+  return ::fstat(opened->get(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& spec, const ContentFamilies& content,
+                                                                  std::string_view version,
+                                                                  const platform::Containment& reads) {
   std::set<fs::path> claimed;
   for (const auto& [family, map] : families_of(spec)) {
+    const ContentFamily& folder = family_of(content, family);
     for (const auto& [group, variants] : *map) {
       for (const auto& [variant, action] : variants) {
         if (!needs_content(action.kind)) continue;
-        fs::path path = content_path(kupgrade, version, family, variant);
-        std::error_code error;
-        if (!fs::is_regular_file(path, error)) {
+        fs::path path = folder.path / variant;
+        const auto regular = regular_file(folder, variant, reads);
+        if (!regular) {
+          return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(path), regular.error()));
+        }
+        if (!*regular) {
           return fail(UpgradeError::ContentMissing(std::string(version), entry_label(family, group, variant),
                                                    platform::display(path)));
         }
@@ -134,27 +192,26 @@ qv_common::Result<std::set<fs::path>, CommandError> check_content(const Spec& sp
   return claimed;
 }
 
-Checked check_orphans(const fs::path& kupgrade, std::string_view version, const std::set<fs::path>& claimed) {
-  const fs::path folder = content_folder(kupgrade, version);
-  std::error_code error;
-  if (!fs::is_directory(folder, error)) return {};
-  for (std::string_view family : {"assets", "configs", "pods"}) {
-    const fs::path family_folder = folder / family;
-    if (!fs::is_directory(family_folder, error)) continue;
-    auto listing_failed = [&](const std::error_code& cause) {
-      return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(family_folder), cause.message()));
-    };
-    fs::directory_iterator it(family_folder, error);
-    if (error) return listing_failed(error);
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-      if (error) return listing_failed(error);
-      const fs::path& path = it->path();
-      std::error_code kind_error;
-      if (fs::is_regular_file(path, kind_error) && !claimed.contains(path)) {
+Checked check_orphans(const ContentFamilies& content, std::string_view version, const std::set<fs::path>& claimed,
+                      const platform::Containment& reads) {
+  for (const ContentFamily& folder : content) {
+    if (!folder.fd) continue;
+    const platform::Listing listing = platform::list_folder(folder.fd);
+    for (const platform::FolderEntry& entry : listing.entries) {
+      fs::path path = folder.path / entry.name;
+      if (claimed.contains(path)) continue;
+      const auto regular = regular_file(folder, entry.name, reads);
+      if (!regular) {
+        return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(path), regular.error()));
+      }
+      if (*regular) {
         return fail(UpgradeError::ContentOrphan(std::string(version), platform::display(path)));
       }
     }
-    if (error) return listing_failed(error);
+    if (listing.error != 0) {
+      return fail(UpgradeError::ContentReadFailed(std::string(version), platform::display(folder.path),
+                                                  std::strerror(listing.error)));
+    }
   }
   return {};
 }
@@ -197,8 +254,9 @@ qv_common::Result<Spec, CommandError> load_spec(const fs::path& kupgrade, std::s
   QV_RETURN_IF_ERROR(check_changes(*spec, *typed_document, version));
   QV_RETURN_IF_ERROR(check_resolved(*spec, version));
   QV_RETURN_IF_ERROR(check_groups(*spec, version));
-  QV_ASSIGN_OR_RETURN(const std::set<fs::path> claimed, check_content(*spec, kupgrade, version));
-  QV_RETURN_IF_ERROR(check_orphans(kupgrade, version, claimed));
+  QV_ASSIGN_OR_RETURN(const ContentFamilies content, open_content(kupgrade, version, reads));
+  QV_ASSIGN_OR_RETURN(const std::set<fs::path> claimed, check_content(*spec, content, version, reads));
+  QV_RETURN_IF_ERROR(check_orphans(content, version, claimed, reads));
   return std::move(*spec);
 }
 

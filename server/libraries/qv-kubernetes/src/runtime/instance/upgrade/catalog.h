@@ -23,7 +23,7 @@ std::filesystem::path content_path(const std::filesystem::path& kupgrade, std::s
 // Reads the version's spec and checks it whole: the schema, changes under
 // actions other than modify, resolved actions, variants against their
 // groups, and content files against the entries that claim them. The spec
-// is opened through `reads`.
+// and the content folder's family folders are opened through `reads`.
 qv_common::Result<spec::Spec, core::system::exit::CommandError> load_spec(const std::filesystem::path& kupgrade,
                                                                           std::string_view version,
                                                                           const platform::Containment& reads = {});

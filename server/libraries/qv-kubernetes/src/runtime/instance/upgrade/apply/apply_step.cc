@@ -26,10 +26,10 @@ qv_common::Result<StepResult, CommandError> write_content(store::Store& store, c
 }
 
 qv_common::Result<StepResult, CommandError> modify(store::Store& store, std::string_view version,
-                                                   const plan::Step& step, PatternCache& patterns) {
+                                                   const plan::Step& step, const EditContext& edits) {
   QV_ASSIGN_OR_RETURN(std::optional<std::string> read, store.read(step));
   if (!read) return fail(UpgradeError::ModifyTargetMissing(std::string(version), step.entry, store.locate(step)));
-  WorkingText text(std::move(*read), version, step.entry, patterns);
+  WorkingText text(std::move(*read), version, step.entry, edits);
   bool changed = false;
   for (const spec::Operation& operation : step.action.changes) {
     QV_ASSIGN_OR_RETURN(const bool fired, operation.apply(text));
@@ -44,7 +44,7 @@ qv_common::Result<StepResult, CommandError> modify(store::Store& store, std::str
 
 qv_common::Result<StepResult, CommandError> apply_step(store::Store& store, const std::filesystem::path& kupgrade,
                                                        std::string_view version, const plan::Step& step,
-                                                       PatternCache& patterns, const platform::Containment& reads) {
+                                                       const EditContext& edits, const platform::Containment& reads) {
   switch (step.action.kind) {
     case ActionKind::kRetain: return StepResult::kUnchanged;
     case ActionKind::kCreate:
@@ -53,7 +53,7 @@ qv_common::Result<StepResult, CommandError> apply_step(store::Store& store, cons
       QV_RETURN_IF_ERROR(store.remove(step));
       return StepResult::kRemoved;
     case ActionKind::kMerge: return fail(UpgradeError::MergeNotImplemented(std::string(version), step.entry));
-    case ActionKind::kModify: return modify(store, version, step, patterns);
+    case ActionKind::kModify: return modify(store, version, step, edits);
   }
   return StepResult::kUnchanged;
 }

@@ -7,7 +7,7 @@
 #include "core/system/exit.h"
 #include "platform/inside.h"
 #include "result.h"
-#include "runtime/instance/upgrade/apply/pattern_cache.h"
+#include "runtime/instance/upgrade/apply/edit_context.h"
 #include "runtime/instance/upgrade/plan.h"
 #include "runtime/instance/upgrade/store.h"
 
@@ -25,12 +25,13 @@ enum class StepResult : std::uint8_t {
 
 // Carries out one step through the store: retain, write from the version's
 // content file (opened through `reads`), remove, or edit with the step's
-// operations, which compile their patterns through `patterns`.
+// operations, which compile their patterns and count their work through
+// `edits`.
 qv_common::Result<StepResult, core::system::exit::CommandError> apply_step(store::Store& store,
                                                                            const std::filesystem::path& kupgrade,
                                                                            std::string_view version,
                                                                            const plan::Step& step,
-                                                                           PatternCache& patterns,
+                                                                           const EditContext& edits,
                                                                            const platform::Containment& reads = {});
 
 }  // namespace runtime::instance::upgrade::apply

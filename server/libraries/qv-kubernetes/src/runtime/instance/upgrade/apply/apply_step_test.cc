@@ -67,7 +67,7 @@ class ApplyStep : public testing::Test {
 
   qv_common::Result<StepResult, core::system::exit::CommandError> apply(const plan::Step& step, bool by_file = false) {
     store_ = std::make_unique<RecordingStore>(kprofile(), by_file);
-    return apply_step(*store_, kupgrade(), kVersion, step, patterns_);
+    return apply_step(*store_, kupgrade(), kVersion, step, EditContext{patterns_, work_});
   }
   const std::vector<std::string>& calls() const { return store_->calls(); }
 
@@ -75,6 +75,7 @@ class ApplyStep : public testing::Test {
   test_support::TempFolder folder_;
   std::unique_ptr<RecordingStore> store_;
   PatternCache patterns_;
+  WorkBudget work_;
 };
 
 plan::Step step_of(ActionKind kind, std::string variant = "app_eks.yaml", std::vector<Operation> changes = {}) {

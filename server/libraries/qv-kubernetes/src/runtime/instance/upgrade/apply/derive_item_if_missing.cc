@@ -95,7 +95,7 @@ Changed replace_kind(const spec::DeriveItemIfMissing& op, WorkingText& text) {
   return edit_document(text, [&](qv_yaml::Value& document) -> Changed {
     qv_yaml::Value* leaf = walk(document, segments);
     if (leaf == nullptr || !leaf->is_sequence()) return false;
-    Searcher searcher(*pattern);
+    Searcher searcher(*pattern, text.work());
     QV_ASSIGN_OR_RETURN(std::vector<Derived> derived, derive(leaf->as_sequence(), searcher, op, text));
     const std::size_t inserted = insert_missing(leaf->as_sequence(), std::move(derived));
     QV_RETURN_IF_ERROR(text.grow(inserted));

@@ -31,7 +31,7 @@ Changed replace_kind(const spec::DeriveSiblingIfExisting& op, WorkingText& text)
                          if (mapping.contains(sibling) || anchored == nullptr) return false;
                          const auto value_text = scalar_text(*anchored);
                          if (!value_text) return false;
-                         Searcher searcher(*pattern);
+                         Searcher searcher(*pattern, text.work());
                          auto match = searcher.find(*value_text);
                          if (!match) return qv_common::fail(pattern_failed(version, entry, op.pattern, match.error()));
                          if (!*match) return false;

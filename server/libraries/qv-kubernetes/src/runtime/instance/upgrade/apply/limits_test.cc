@@ -1,6 +1,6 @@
 // Operations of a few bytes each that would make a file grow without end, or
-// search it without end, are stopped at the size limit of the result and at
-// the search budget of one operation.
+// search it without end, are stopped at the size limit of the result, at
+// the search budget of one operation and at the work budget of a command.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,10 +39,11 @@ struct Outcome {
   std::size_t size = 0;
 };
 
-// Runs the operations as one modify step does: on one working text.
-Outcome run(const std::vector<spec::Operation>& ops, std::string text) {
+// Runs the operations as one modify step does: on one working text, drawing
+// on `work`.
+Outcome run(const std::vector<spec::Operation>& ops, std::string text, WorkBudget& work) {
   PatternCache patterns;
-  WorkingText working(std::move(text), "1.2.0", "configs/app.yaml", patterns);
+  WorkingText working(std::move(text), "1.2.0", "configs/app.yaml", EditContext{patterns, work});
   const auto failed = [](const core::system::exit::CommandError& error) {
     return Outcome{error.source->code, error.source->qv_error.message()};
   };
@@ -53,6 +54,11 @@ Outcome run(const std::vector<spec::Operation>& ops, std::string text) {
   auto result = working.take();
   if (!result) return failed(result.error());
   return {"no failure", "", result->size()};
+}
+
+Outcome run(const std::vector<spec::Operation>& ops, std::string text) {
+  WorkBudget work;
+  return run(ops, std::move(text), work);
 }
 
 TEST(ResultLimit, GrowthPastTheLimitFailsNamingIt) {
@@ -173,6 +179,54 @@ TEST(SearchBudget, SearchesThatTogetherBacktrackTooLongFail) {
     }
     EXPECT_TRUE(outcome.message.ends_with(" is invalid: " + c.cause + ".")) << outcome.message;
   }
+}
+
+// A parse or a render costs 16 units a byte, an edit 2 a byte of its
+// document, a search 16 and its steps. "a: 1\n" takes 5 bytes as text and
+// as a document.
+TEST(WorkBudget, EachKindOfWorkFailsWithTheErrorOfWhatReachedTheLimit) {
+  const std::string flat = "a: 1\n";
+  const auto cause = [](std::uint64_t units) {
+    return "work limit exceeded: the edit operations of one command took more than " + std::to_string(units) +
+           " units of work.";
+  };
+  const struct {
+    std::string name;
+    std::uint64_t units;
+    std::string operations;
+    std::string text;
+    std::string code;
+    std::string message;
+  } cases[] = {
+      {"the parse", 79, "- {op: remove-leaf-if, leaf: b}\n", flat, "UpgradeError::5349",
+       "Could not parse 'configs/app.yaml' while upgrading to '1.2.0': " + cause(79)},
+      {"the edits of a parsed document", 80 + 10 * 20 + 9, repeated(21, "{op: remove-leaf-if, leaf: b}"), flat,
+       "UpgradeError::5350", "Could not render 'configs/app.yaml' while upgrading to '1.2.0': " + cause(289)},
+      {"the render", 80 + 10 + 79, "- {op: modify-leaf-value-if, leaf: a, from: 1, to: 2}\n", flat,
+       "UpgradeError::5350", "Could not render 'configs/app.yaml' while upgrading to '1.2.0': " + cause(169)},
+      {"the searches", 1000, "- {op: modify-text-if, pattern: a, replacement: b}\n", std::string(100, 'a'),
+       "UpgradeError::5352",
+       "The pattern 'a' for 'configs/app.yaml' in the upgrade to '1.2.0' is invalid: " + cause(1000)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkBudget work(c.units);
+    const Outcome outcome = run(operations(c.operations), c.text, work);
+    EXPECT_EQ(outcome.code, c.code);
+    EXPECT_EQ(outcome.message, c.message);
+  }
+}
+
+TEST(WorkBudget, TheStepsOfACommandDrawOnOneBudget) {
+  const auto ops = operations("- {op: modify-leaf-value-if, leaf: a, from: 1, to: 2}\n");
+  // Each step parses 5 bytes, edits them and renders 5: 170 units.
+  WorkBudget work(2 * 170 + 169);
+  for (int step = 0; step < 2; ++step) {
+    SCOPED_TRACE(step);
+    EXPECT_EQ(run(ops, "a: 1\n", work).code, "no failure");
+  }
+  EXPECT_EQ(work.left(), 169u);
+  EXPECT_EQ(run(ops, "a: 1\n", work).code, "UpgradeError::5350");
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ Changed replace_kind(const spec::ModifyTextIf& op, WorkingText& text) {
   // Without context groups the expansion is the replacement itself.
   const bool literal = !op.before && !op.after;
   const std::string pattern = replacement_template(op);
-  Searcher searcher(*regex);
+  Searcher searcher(*regex, text.work());
   MatchCursor matches(searcher, *current);
   std::string out;
   std::size_t copied = 0;

@@ -13,7 +13,8 @@ TEST(PatternCache, CompilesEachTextOnceAndKeepsItsOutcome) {
   ASSERT_TRUE(first) << first.error();
   EXPECT_EQ(&cache.compile("(?<q>[a-z]+)-1"), &first);
   EXPECT_NE(&cache.compile("[a-z]+"), &first);
-  auto match = Searcher(*first).find("jobs-1");
+  WorkBudget work;
+  auto match = Searcher(*first, work).find("jobs-1");
   ASSERT_TRUE(match && *match);
   EXPECT_EQ((*match)->named("q"), "jobs");
 

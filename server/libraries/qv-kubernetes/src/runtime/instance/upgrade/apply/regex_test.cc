@@ -15,12 +15,14 @@ Regex compiled(std::string_view pattern) {
 // One search by a searcher of its own.
 qv_common::Result<std::optional<Match>, std::string> find(const Regex& regex, std::string_view subject,
                                                           std::size_t from = 0) {
-  return Searcher(regex).find(subject, from);
+  WorkBudget work;
+  return Searcher(regex, work).find(subject, from);
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> spans(std::string_view pattern, std::string_view subject) {
   const Regex regex = compiled(pattern);
-  Searcher searcher(regex);
+  WorkBudget work;
+  Searcher searcher(regex, work);
   MatchCursor matches(searcher, subject);
   std::vector<std::pair<std::size_t, std::size_t>> out;
   for (;;) {

@@ -16,7 +16,8 @@ class RenderTemplate : public ::testing::Test {
  protected:
   // "name" and "num" take part in the match, "other" does not.
   RenderTemplate() : regex_(Regex::compile("(?<name>[a-z]+)-(?<num>\\d+)|(?<other>!)").value()) {
-    auto found = Searcher(regex_).find(subject_);
+    WorkBudget work;
+    auto found = Searcher(regex_, work).find(subject_);
     match_ = std::move(found).value();
   }
   const Match& match() const { return *match_; }

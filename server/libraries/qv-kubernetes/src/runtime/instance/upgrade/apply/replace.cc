@@ -9,7 +9,8 @@ qv_common::Result<Replaced, core::system::exit::CommandError> Operation::replace
                                                                                  std::string_view entry,
                                                                                  std::string text) const {
   apply::PatternCache patterns;
-  apply::WorkingText working(std::move(text), version, entry, patterns);
+  apply::WorkBudget work;
+  apply::WorkingText working(std::move(text), version, entry, apply::EditContext{patterns, work});
   QV_ASSIGN_OR_RETURN(const bool changed, apply(working));
   QV_ASSIGN_OR_RETURN(std::string result, working.take());
   return Replaced{std::move(result), changed};

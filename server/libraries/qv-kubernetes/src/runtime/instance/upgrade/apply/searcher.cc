@@ -1,5 +1,6 @@
 #include "runtime/instance/upgrade/apply/searcher.h"
 
+#include <algorithm>
 #include <new>
 
 #include <fmt/format.h>
@@ -32,8 +33,9 @@ std::string budget_exceeded() {
 
 }  // namespace
 
-Searcher::Searcher(const Regex& regex)
+Searcher::Searcher(const Regex& regex, WorkBudget& work)
     : regex_(regex),
+      work_(work),
       context_(pcre2_match_context_create(nullptr)),
       data_(pcre2_match_data_create_from_pattern(regex.code_.get(), nullptr)) {
   if (!context_ || !data_) throw std::bad_alloc();
@@ -52,13 +54,18 @@ qv_common::Result<std::optional<Match>, std::string> Searcher::find(std::string_
 
 qv_common::Result<bool, std::string> Searcher::search(std::string_view subject, std::size_t from,
                                                       std::uint32_t options, Match& match) {
-  if (exceeded_) return qv_common::fail(budget_exceeded());
+  if (exceeded_ != Exceeded::kNone || !take_work(WorkBudget::kByteCost)) return qv_common::fail(exceeded());
   const int rc = pcre2_match(regex_.code_.get(), code_units(subject), subject.size(), from, options, data_.get(),
                              context_.get());
-  if (exceeded_) return qv_common::fail(budget_exceeded());
-  if (rc == PCRE2_ERROR_NOMATCH) return false;
-  if (rc < 0) return qv_common::fail(Regex::message(rc));
+  if (exceeded_ != Exceeded::kNone) return qv_common::fail(exceeded());
+  if (rc < 0 && rc != PCRE2_ERROR_NOMATCH) return qv_common::fail(Regex::message(rc));
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data_.get());
+  // The matcher's start-up optimisations look through the subject for where
+  // a match could start without a step: the stretch up to where the search
+  // ended costs a unit a character.
+  const std::size_t ended = rc < 0 ? subject.size() : std::max<std::size_t>(ovector[1], from);
+  if (!take_work(ended - from)) return qv_common::fail(exceeded());
+  if (rc < 0) return false;
   match.subject_ = subject;
   if (match.names_ != regex_.names_) match.names_ = regex_.names_;
   match.groups_.resize(pcre2_get_ovector_count(data_.get()));
@@ -82,11 +89,22 @@ bool Searcher::charge(const pcre2_callout_block& block) {
   position_ = position;
   const std::uint64_t cost = regex_.step_weight_ + moved;
   if (cost > left_) {
-    exceeded_ = true;
+    exceeded_ = Exceeded::kSearches;
     return false;
   }
+  if (!take_work(cost)) return false;
   left_ -= cost;
   return true;
+}
+
+bool Searcher::take_work(std::uint64_t units) {
+  if (work_.take(units)) return true;
+  exceeded_ = Exceeded::kWork;
+  return false;
+}
+
+std::string Searcher::exceeded() const {
+  return exceeded_ == Exceeded::kWork ? work_.exceeded() : budget_exceeded();
 }
 
 qv_common::Result<const Match*, std::string> MatchCursor::next() {

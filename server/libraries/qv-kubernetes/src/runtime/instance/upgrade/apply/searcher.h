@@ -9,6 +9,7 @@
 
 #include "result.h"
 #include "runtime/instance/upgrade/apply/regex.h"
+#include "runtime/instance/upgrade/apply/work_budget.h"
 
 namespace runtime::instance::upgrade::apply {
 
@@ -19,13 +20,15 @@ namespace runtime::instance::upgrade::apply {
 // whose backtracking frames are large) and one for each character it moves
 // over between two items. So a pattern that backtracks without end fails
 // with a message instead of running on, also in an operation that searches
-// once per match or once per item of a sequence. The searches share the
+// once per match or once per item of a sequence. The steps count against
+// the command's work budget too, and so does each search begun and the
+// stretch of the subject it looked through. The searches share the
 // library's working memory, which goes with the searcher.
 class Searcher {
  public:
   static constexpr std::uint64_t kSteps = 100'000'000;
 
-  explicit Searcher(const Regex& regex);
+  Searcher(const Regex& regex, WorkBudget& work);
   Searcher(const Searcher&) = delete;
   Searcher& operator=(const Searcher&) = delete;
 
@@ -45,11 +48,20 @@ class Searcher {
   // Fills `match` and says whether there was one.
   qv_common::Result<bool, std::string> search(std::string_view subject, std::size_t from, std::uint32_t options,
                                               Match& match);
+  // Which budget a search ran out of.
+  enum class Exceeded : std::uint8_t { kNone, kSearches, kWork };
+
   // The callout before each item of the pattern; it charges the step.
   static int on_step(pcre2_callout_block* block, void* data);
   bool charge(const pcre2_callout_block& block);
+  // Takes `units` of the command's work; false, marking the searches as
+  // stopped by it, when there are not so many left.
+  bool take_work(std::uint64_t units);
+  // The cause of a search that ran out of a budget.
+  std::string exceeded() const;
 
   const Regex& regex_;
+  WorkBudget& work_;
   // The limits of each search, and the callout that counts its steps.
   std::unique_ptr<pcre2_match_context, MatchContextDeleter> context_;
   // Where a search leaves its groups; it keeps the library's backtracking
@@ -58,7 +70,7 @@ class Searcher {
   std::uint64_t left_ = kSteps;
   // Where the matcher stood at the last step.
   std::size_t position_ = 0;
-  bool exceeded_ = false;
+  Exceeded exceeded_ = Exceeded::kNone;
 };
 
 // The non-overlapping matches of a pattern in a subject, leftmost first,

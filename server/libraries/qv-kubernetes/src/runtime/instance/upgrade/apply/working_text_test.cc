@@ -51,7 +51,8 @@ TEST(WorkingTextTest, ChainedEditsGiveTheTextOfEditsOneByOne) {
     const auto ops = operations(list);
     const auto [expected, expected_changed] = one_by_one(ops, std::string(input));
     PatternCache patterns;
-    WorkingText text{std::string(input), "1.0", "configs/a.yaml", patterns};
+    WorkBudget work;
+    WorkingText text{std::string(input), "1.0", "configs/a.yaml", EditContext{patterns, work}};
     bool changed = false;
     for (const auto& op : ops) {
       auto fired = op.apply(text);
@@ -67,7 +68,8 @@ TEST(WorkingTextTest, ChainedEditsGiveTheTextOfEditsOneByOne) {
 
 TEST(WorkingTextTest, NothingFiredHandsBackTheInputByteForByte) {
   PatternCache patterns;
-  WorkingText text{"# c\na:   1\n", "1.0", "e", patterns};
+  WorkBudget work;
+  WorkingText text{"# c\na:   1\n", "1.0", "e", EditContext{patterns, work}};
   const auto ops = operations("[{op: remove-leaf-if, leaf: b}, {op: modify-leaf-value-if, leaf: a, from: 2}]");
   for (const auto& op : ops) ASSERT_FALSE(*op.apply(text));
   EXPECT_EQ(*text.take(), "# c\na:   1\n");

@@ -83,10 +83,12 @@ qv_common::Result<UpgradeReport, core::system::exit::CommandError> upgrade_kprof
   const std::vector<plan::Step> steps = plan_steps(spec, kprofile);
   store::FolderStore store(kprofile, false);
   apply::PatternCache patterns;
+  apply::WorkBudget work;
+  const apply::EditContext edits{patterns, work};
   UpgradeReport report{std::string(version), {}};
   report.steps.reserve(steps.size());
   for (const plan::Step& step : steps) {
-    QV_ASSIGN_OR_RETURN(const apply::StepResult result, apply::apply_step(store, kupgrade, version, step, patterns));
+    QV_ASSIGN_OR_RETURN(const apply::StepResult result, apply::apply_step(store, kupgrade, version, step, edits));
     report.steps.push_back(Outcome{std::string(step.family), step.file, step.variant, std::string(step.action.name()),
                                    result != apply::StepResult::kUnchanged});
   }

@@ -35,15 +35,17 @@ bool same_content(std::string_view name, const std::string& a, const std::string
 }
 
 qv_common::Result<void, CommandError> apply_upgrader(const Sources& sources, ClusterProvider provider,
-                                                     std::string_view version, store::Store& store) {
+                                                     std::string_view version, store::Store& store,
+                                                     apply::WorkBudget& work) {
   // The spec and its content files come from the repository: nothing of
   // them is read from outside it.
   const platform::Containment reads(sources.kupgrade_bound());
   QV_ASSIGN_OR_RETURN(const spec::Spec spec, catalog::load_spec(sources.kupgrade, version, reads));
   const std::vector<plan::Step> steps = plan::provider_steps(spec, provider);
   apply::PatternCache patterns;
+  const apply::EditContext edits{patterns, work};
   for (const plan::Step& step : steps) {
-    QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step, patterns, reads));
+    QV_RETURN_IF_ERROR(apply::apply_step(store, sources.kupgrade, version, step, edits, reads));
   }
   return {};
 }
@@ -77,7 +79,8 @@ std::vector<Mismatch> compare(const fs::path& upgraded, const fs::path& released
 
 qv_common::Result<std::vector<Mismatch>, CommandError> replay(const Sources& sources, const Templates& templates,
                                                               ClusterProvider provider, const fs::path& scratch,
-                                                              const std::optional<fs::path>& diverged) {
+                                                              const std::optional<fs::path>& diverged,
+                                                              apply::WorkBudget& work) {
   const auto& releases = templates.releases;
   const auto first = std::find_if(releases.begin(), releases.end(),
                                   [&](const Release& release) { return release.serves(provider); });
@@ -88,7 +91,7 @@ qv_common::Result<std::vector<Mismatch>, CommandError> replay(const Sources& sou
   std::vector<Mismatch> mismatches;
   for (auto hop = std::next(first); hop != releases.end(); ++hop) {
     const std::string& version = hop->entry.version;
-    if (hop->entry.upgrader) QV_RETURN_IF_ERROR(apply_upgrader(sources, provider, version, store));
+    if (hop->entry.upgrader) QV_RETURN_IF_ERROR(apply_upgrader(sources, provider, version, store, work));
     if (!hop->serves(provider)) {
       mismatches.push_back(Mismatch{provider, version, "", kNoLongerServed});
       break;
@@ -106,12 +109,14 @@ qv_common::Result<std::vector<Mismatch>, CommandError> replay(const Sources& sou
 qv_common::Result<std::vector<Mismatch>, CommandError> replay_all(const Sources& sources, const Templates& templates,
                                                                   const std::optional<fs::path>& diverged) {
   std::vector<Mismatch> mismatches;
+  // Every operation of every hop of every provider draws on one budget.
+  apply::WorkBudget work;
   for (ClusterProvider provider : kReplayedProviders) {
     auto scratch = platform::TempDir::create();
     if (!scratch) {
       return fail(UpgradeError::OfflineTargetWriteFailed(platform::system_temp_folder(), scratch.error()));
     }
-    QV_ASSIGN_OR_RETURN(std::vector<Mismatch> found, replay(sources, templates, provider, scratch->path(), diverged));
+    QV_ASSIGN_OR_RETURN(std::vector<Mismatch> found, replay(sources, templates, provider, scratch->path(), diverged, work));
     mismatches.insert(mismatches.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
   }
   return mismatches;
