@@ -23,13 +23,43 @@ using test_support::outcome_text;
 using test_support::query_value;
 using test_support::UpgradeRun;
 
-// The end of the refusal of a relation that grants too much.
-const std::string kRowsOnly = ", and these two only SELECT, INSERT, UPDATE and DELETE, and USAGE on a sequence\n";
+// How the upgrade reports a relation that grants too much.
+const std::string kGrantFailed = "5008 Database statement failed: ERROR P0001: ";
+
+// A grant on an installed relation, what undoes it, and the start of the
+// refusal it brings.
+struct RelationGrant {
+  std::string grant;
+  std::string revoke;
+  std::string refusal;
+};
 
 class Upgrade : public test_support::SchemaFixture {
  protected:
   std::string system_value(const std::string& name) {
     return value("SELECT value FROM quorvale_system WHERE name = '" + name + "'");
+  }
+
+  // The rule that the refusal of a relation that grants too much states.
+  std::string relation_rule() {
+    return "; a relation of the home schema qv_apiserver may grant privileges only to its own owner, "
+           "the owner of the schema and the row-level-security roles " +
+           roles().in_project() + " and " + roles().across_projects() +
+           ", and these two only SELECT, INSERT, UPDATE and DELETE, and USAGE on a sequence\n";
+  }
+
+  // Each grant on the installed catalog fails the next upgrade, whose
+  // change of the edition does not stay; then it is undone.
+  void expect_each_grant_refused(const std::vector<RelationGrant>& grants) {
+    run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'");
+    for (const RelationGrant& grant : grants) {
+      SCOPED_TRACE(grant.grant);
+      run(grant.grant);
+      EXPECT_THAT(outcome_text(upgrade_with().outcome),
+                  testing::StartsWith(kGrantFailed + grant.refusal + relation_rule()));
+      EXPECT_EQ(system_value("edition"), "opensource");
+      run(grant.revoke);
+    }
   }
 
   // Runs the upgrade of the current catalog with `inspect` inside its transaction.
@@ -110,25 +140,17 @@ TEST_F(Upgrade, AnUpToDateSchemaKeepsItsVersionRowButReconcilesEditionAndGrants)
 // stays.
 TEST_F(Upgrade, ARelationThatGrantsARoleOutsideTheDeploymentFailsTheUpgrade) {
   const std::string outsider = role_name("outsider");
-  const std::string rule =
-      "; a relation of the home schema qv_apiserver may grant privileges only to its own owner, "
-      "the owner of the schema and the row-level-security roles " +
-      roles().in_project() + " and " + roles().across_projects() + kRowsOnly;
-  const std::string failed = "5008 Database statement failed: ERROR P0001: ";
   ASSERT_NO_FATAL_FAILURE(provision());
   run("CREATE ROLE " + outsider + "; ALTER DEFAULT PRIVILEGES GRANT SELECT ON TABLES TO " + outsider);
   UpgradeRun install = upgrade_with();
   EXPECT_THAT(outcome_text(install.outcome),
-              testing::MatchesRegex(failed + "table qv_apiserver\\.\\w+ grants SELECT to " + outsider + rule + ".*"));
+              testing::MatchesRegex(kGrantFailed + "table qv_apiserver\\.\\w+ grants SELECT to " + outsider +
+                                    relation_rule() + ".*"));
   EXPECT_EQ(value("SELECT to_regclass('qv_apiserver.quorvale_system') IS NULL"), "t");
   run("ALTER DEFAULT PRIVILEGES REVOKE SELECT ON TABLES FROM " + outsider);
   ASSERT_EQ(outcome_text(upgrade_with().outcome), "ok");
 
-  struct {
-    std::string grant;
-    std::string revoke;
-    std::string refusal;
-  } cases[] = {
+  expect_each_grant_refused({
       {"GRANT SELECT ON quorvale_system TO PUBLIC", "REVOKE SELECT ON quorvale_system FROM PUBLIC",
        "table qv_apiserver.quorvale_system grants SELECT to PUBLIC"},
       {"GRANT UPDATE, INSERT ON quorvale_system TO " + outsider,
@@ -137,15 +159,7 @@ TEST_F(Upgrade, ARelationThatGrantsARoleOutsideTheDeploymentFailsTheUpgrade) {
       {"GRANT SELECT (value) ON quorvale_system TO " + outsider,
        "REVOKE SELECT (value) ON quorvale_system FROM " + outsider,
        "column value of table qv_apiserver.quorvale_system grants SELECT to " + outsider},
-  };
-  run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'");
-  for (const auto& test_case : cases) {
-    SCOPED_TRACE(test_case.grant);
-    run(test_case.grant);
-    EXPECT_THAT(outcome_text(upgrade_with().outcome), testing::StartsWith(failed + test_case.refusal + rule));
-    EXPECT_EQ(system_value("edition"), "opensource");
-    run(test_case.revoke);
-  }
+  });
   EXPECT_EQ(outcome_text(upgrade_with().outcome), "ok");
   EXPECT_EQ(system_value("edition"), "enterprise");
 }
@@ -156,27 +170,17 @@ TEST_F(Upgrade, ARelationThatGrantsARoleOutsideTheDeploymentFailsTheUpgrade) {
 TEST_F(Upgrade, TheRowLevelSecurityRolesGetNothingButReadingAndWritingRows) {
   const std::string in_project = roles().in_project();
   const std::string across = roles().across_projects();
-  const std::string rule =
-      "; a relation of the home schema qv_apiserver may grant privileges only to its own owner, "
-      "the owner of the schema and the row-level-security roles " +
-      in_project + " and " + across + kRowsOnly;
-  const std::string failed = "5008 Database statement failed: ERROR P0001: ";
   ASSERT_NO_FATAL_FAILURE(provision());
   run("ALTER DEFAULT PRIVILEGES IN SCHEMA qv_apiserver GRANT TRUNCATE, TRIGGER ON TABLES TO " + in_project);
   UpgradeRun install = upgrade_with();
-  EXPECT_THAT(outcome_text(install.outcome), testing::MatchesRegex(failed +
-                                                                   "table qv_apiserver\\.\\w+ grants "
-                                                                   "TRIGGER, TRUNCATE to " +
-                                                                   in_project + rule + ".*"));
+  EXPECT_THAT(outcome_text(install.outcome),
+              testing::MatchesRegex(kGrantFailed + "table qv_apiserver\\.\\w+ grants TRIGGER, TRUNCATE to " +
+                                    in_project + relation_rule() + ".*"));
   EXPECT_EQ(value("SELECT to_regclass('qv_apiserver.quorvale_system') IS NULL"), "t");
   run("ALTER DEFAULT PRIVILEGES IN SCHEMA qv_apiserver REVOKE TRUNCATE, TRIGGER ON TABLES FROM " + in_project);
   ASSERT_EQ(outcome_text(upgrade_with().outcome), "ok");
 
-  struct {
-    std::string grant;
-    std::string revoke;
-    std::string refusal;
-  } cases[] = {
+  expect_each_grant_refused({
       {"GRANT TRUNCATE ON quorvale_system TO " + across, "REVOKE TRUNCATE ON quorvale_system FROM " + across,
        "table qv_apiserver.quorvale_system grants TRUNCATE to " + across},
       {"GRANT TRIGGER, REFERENCES ON quorvale_system TO " + in_project,
@@ -185,15 +189,7 @@ TEST_F(Upgrade, TheRowLevelSecurityRolesGetNothingButReadingAndWritingRows) {
       {"GRANT REFERENCES (value) ON quorvale_system TO " + across,
        "REVOKE REFERENCES (value) ON quorvale_system FROM " + across,
        "column value of table qv_apiserver.quorvale_system grants REFERENCES to " + across},
-  };
-  run("UPDATE quorvale_system SET value = 'opensource' WHERE name = 'edition'");
-  for (const auto& test_case : cases) {
-    SCOPED_TRACE(test_case.grant);
-    run(test_case.grant);
-    EXPECT_THAT(outcome_text(upgrade_with().outcome), testing::StartsWith(failed + test_case.refusal + rule));
-    EXPECT_EQ(system_value("edition"), "opensource");
-    run(test_case.revoke);
-  }
+  });
   // Rows of a column, and a sequence, are theirs to use.
   run("GRANT UPDATE (value) ON quorvale_system TO " + across +
       "; CREATE SEQUENCE qv_apiserver.numbers; GRANT USAGE, "

@@ -155,6 +155,11 @@ TEST_F(StepEightOnServer, IdentifiersBecomeNumbersAndTheKeysComeBack) {
 
 // Two projects that share the three system groups, each with a custom group
 // and rows in every table that names a group.
+// Projects whose ids differ in their last character only.
+constexpr const char* kProjectA = "0123456789012345678901234A";
+constexpr const char* kProjectB = "0123456789012345678901234B";
+constexpr const char* kProjectC = "0123456789012345678901234C";
+
 class StepNineOnServer : public DeltasOnServer {
  protected:
   void SetUp() override {
@@ -191,6 +196,16 @@ class StepNineOnServer : public DeltasOnServer {
         "('0123456789012345678901234B', 't-b', '0000000000000000000000020g')",
     });
   }
+
+  // The statements of the step to version 9 as one script; empty when there
+  // is no such step.
+  static std::string step_nine() {
+    std::string step;
+    if (const auto delta = get(9)) {
+      for (const std::string& text : delta->up) step += text + ";\n";
+    }
+    return step;
+  }
 };
 
 TEST_F(StepNineOnServer, TheSmallestProjectKeepsTheSharedIdsTheOthersGetTheirOwn) {
@@ -225,13 +240,9 @@ TEST_F(StepNineOnServer, TheSmallestProjectKeepsTheSharedIdsTheOthersGetTheirOwn
 // The step's first statement stops it while two groups would hold one id
 // once the shared groups are renumbered, naming each id and its holders.
 TEST_F(StepNineOnServer, TwoGroupsThatWouldHoldOneIdStopTheStepBeforeAnyChange) {
-  const auto delta = get(9);
-  ASSERT_TRUE(delta.has_value());
-  std::string step;
-  for (const std::string& text : delta->up) step += text + ";\n";
-  const std::string a = "0123456789012345678901234A";
-  const std::string b = "0123456789012345678901234B";
-  const std::string c = "0123456789012345678901234C";
+  const std::string step = step_nine();
+  ASSERT_FALSE(step.empty());
+  const std::string a = kProjectA, b = kProjectB, c = kProjectC;
   const std::string refusal =
       "Group ids must be unique once each project has system groups of its own; give the other groups of each id "
       "another id or delete them, then upgrade again: ";
@@ -274,13 +285,9 @@ TEST_F(StepNineOnServer, TwoGroupsThatWouldHoldOneIdStopTheStepBeforeAnyChange) 
 // by their id alone, so its first statement stops it, naming each such id
 // and its projects.
 TEST_F(StepNineOnServer, AConnectionIdThatTwoProjectsHoldStopsTheStepBeforeAnyChange) {
-  const auto delta = get(9);
-  ASSERT_TRUE(delta.has_value());
-  std::string step;
-  for (const std::string& text : delta->up) step += text + ";\n";
-  const std::string a = "0123456789012345678901234A";
-  const std::string b = "0123456789012345678901234B";
-  const std::string c = "0123456789012345678901234C";
+  const std::string step = step_nine();
+  ASSERT_FALSE(step.empty());
+  const std::string a = kProjectA, b = kProjectB, c = kProjectC;
   const std::string refusal =
       "Connection ids must be unique across projects once connections are keyed by their id alone; give the other "
       "connections of each id another id or delete them, then upgrade again: ";
