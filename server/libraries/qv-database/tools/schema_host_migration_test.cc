@@ -179,6 +179,19 @@ class MigrationFromVersionFour : public schema_host_test::SchemaHostFixture {
     ASSERT_NO_FATAL_FAILURE(run(script + "COMMIT"));
   }
 
+  // The upgrade of the version-4 database fails with `refusal`, and neither
+  // the schema nor the rows of `table` change.
+  void expect_upgrade_refused(const std::string& table, const std::string& refusal) {
+    const std::string rows =
+        "SELECT string_agg(project_id || ' ' || id, ', ' ORDER BY project_id, id) FROM " + table;
+    const std::string before = whole_state() + " / " + value(rows);
+    Finished refused = host(upgrade_args(conninfo()));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, testing::HasSubstr(refusal));
+    EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "4");
+    EXPECT_EQ(whole_state() + " / " + value(rows), before);
+  }
+
   std::string fresh_name() const { return database_name() + "_fresh"; }
 
   // A second database of this test, provisioned and installed at version 13
@@ -363,17 +376,11 @@ TEST_F(MigrationFromVersionFour, AGroupHoldingAProjectsNewGroupIdStopsTheUpgrade
       "INSERT INTO groups VALUES ('p0000000000000000000000004', 'p0000000000000000000000001', 'taken', '', "
       "'2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1', false)",
   }));
-  const std::string groups = "SELECT string_agg(project_id || ' ' || id, ', ' ORDER BY project_id, id) FROM groups";
-  const std::string before = whole_state() + " / " + value(groups);
-  Finished refused = host(upgrade_args(conninfo()));
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_THAT(refused.err,
-              testing::HasSubstr("Group ids must be unique once each project has system groups of its own; give the "
-                                 "other groups of each id another id or delete them, then upgrade again: "
-                                 "p0000000000000000000000004: custom group of project p0000000000000000000000001, "
-                                 "default group of project p0000000000000000000000002"));
-  EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "4");
-  EXPECT_EQ(whole_state() + " / " + value(groups), before);
+  expect_upgrade_refused("groups",
+                         "Group ids must be unique once each project has system groups of its own; give the "
+                         "other groups of each id another id or delete them, then upgrade again: "
+                         "p0000000000000000000000004: custom group of project p0000000000000000000000001, "
+                         "default group of project p0000000000000000000000002");
 }
 
 // At version 4 another project's connection may hold a connection's id; at
@@ -383,18 +390,10 @@ TEST_F(MigrationFromVersionFour, AConnectionIdOfTwoProjectsStopsTheUpgradeBefore
       "INSERT INTO connections VALUES ('k-1', 'p0000000000000000000000001', 'S', '2024-01-01Z', 'u-1', "
       "'2024-01-01Z', 'u-1'), ('k-1', 'p0000000000000000000000002', 'S', '2024-01-01Z', 'u-1', '2024-01-01Z', 'u-1')",
   }));
-  const std::string connections =
-      "SELECT string_agg(project_id || ' ' || id, ', ' ORDER BY project_id, id) FROM connections";
-  const std::string before = whole_state() + " / " + value(connections);
-  Finished refused = host(upgrade_args(conninfo()));
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_THAT(refused.err,
-              testing::HasSubstr("Connection ids must be unique across projects once connections are keyed by their "
-                                 "id alone; give the other connections of each id another id or delete them, then "
-                                 "upgrade again: k-1: projects p0000000000000000000000001, "
-                                 "p0000000000000000000000002"));
-  EXPECT_EQ(value("SELECT value FROM quorvale_system WHERE name = 'db_version'"), "4");
-  EXPECT_EQ(whole_state() + " / " + value(connections), before);
+  expect_upgrade_refused("connections",
+                         "Connection ids must be unique across projects once connections are keyed by their "
+                         "id alone; give the other connections of each id another id or delete them, then "
+                         "upgrade again: k-1: projects p0000000000000000000000001, p0000000000000000000000002");
 }
 
 TEST_F(MigrationFromVersionFour, AClientKilledHalfWayLeavesVersionFourAndARerunCompletesIt) {
